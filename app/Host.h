@@ -1,0 +1,87 @@
+// The Host: everything the workflow needs from the world around it.
+//
+// The workflow never talks to a window. The Windows program, the command line
+// and the tests each provide a Host; a test host records every call, so the
+// whole workflow runs and is checked without a window.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "text/Pane.h"
+#include "text/Text.h"
+
+namespace pravel {
+
+// What a message is, so that a front without a window can route it: the
+// window shows all of them in the same modal box.
+enum class MessageKind {
+  Report,   // counts, results, the list of created files
+  Warning,  // the user should know, the work goes on
+  Error,    // the step could not be done
+  Fatal,    // the process ends right after (no owner window)
+};
+
+// The open and save dialogs. Which flags the platform dialog gets follows
+// from `save`; the texts are the program's own.
+struct FileDialog {
+  bool save = false;
+  Text title;
+  Text filterName;     // "Text Files"
+  Text filterPattern;  // "*.TXT"
+  Text fileName;       // shown in the name field beforehand
+  Text initialDir;
+  Text defaultExt;  // save dialog only
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // The main window's caption and the status line.
+  virtual void SetCaption(const Text& caption) = 0;
+  virtual void SetStatus(const Text& status) = 0;
+
+  // A modal message with an OK button, caption "Pravel".
+  virtual void ShowMessage(const Text& text, MessageKind kind = MessageKind::Report) = 0;
+  // A modal Yes/No question; true for Yes.
+  virtual bool AskYesNo(const Text& text, const Text& caption) = 0;
+
+  // The chosen path, or nothing when the dialog was cancelled.
+  virtual std::optional<Text> ChooseFile(const FileDialog& dialog) = 0;
+
+  // The editing pane that holds the definition.
+  virtual Pane& InputPane() = 0;
+  virtual void FocusInputPane() = 0;
+
+  // The go-to list: entries in display order, entry 0 (the prompt) selected.
+  virtual void SetMenuNameList(const std::vector<Text>& entries) = 0;
+  // The list of the regrouped definition, one item per line, made visible.
+  virtual void ShowSortedList(const std::vector<Text>& lines) = 0;
+
+  // The text typed into the Columns field.
+  virtual Text ColumnsText() = 0;
+
+  // The find field.
+  virtual Text FindFieldText() = 0;
+  virtual void SetFindFieldText(const Text& text) = 0;
+  virtual void FocusFindField() = 0;
+
+  // The system clipboard and pasting it into the input pane at the caret.
+  virtual void SetClipboardText(const Text& text) = 0;
+  virtual void PasteIntoInputPane() = 0;
+
+  // Opens a file with the program the platform associates with it.
+  virtual void ShowFile(const Text& fileName) = 0;
+
+  // The button bar: repaint its outlines, load its picture again.
+  virtual void RepaintButtonBar() = 0;
+  virtual void ReloadButtonBarPicture() = 0;
+  // Let the window handle what is waiting (repaint) in the middle of a command.
+  virtual void PumpMessages() = 0;
+
+  // Ends the process with the exit code, at once.
+  [[noreturn]] virtual void EndProcess(int exitCode) = 0;
+};
+
+}  // namespace pravel

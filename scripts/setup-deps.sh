@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs, on Debian as root, every package the build and the tests need
+# that is not there yet. Quiet when all are present.
+set -euo pipefail
+
+packages=(
+  cmake make g++ git python3 googletest        # native build and unit tests
+  g++-mingw-w64-x86-64-posix                    # the Windows cross build
+  wine wine64 xvfb x11-utils                    # Windows programs and the GUI under Wine
+  imagemagick fonts-dejavu-core                 # drawing the button-bar picture
+  chromium                                      # the browser test of the generated page
+  clang libclang-rt-14-dev                      # fuzzing
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup-deps.sh: these packages are missing and installing them needs root: ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

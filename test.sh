@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every preset and runs every test:
+# natively, under AddressSanitizer + UndefinedBehaviorSanitizer, and the
+# Windows build under Wine. Ends with CTest's summary; non-zero on any failure.
+set -uo pipefail
+cd "$(dirname "$0")"
+
+scripts/setup-deps.sh || exit 1
+
+jobs=$(nproc 2>/dev/null || echo 2)
+presets=(native native-asan windows)
+failed=()
+
+for preset in "${presets[@]}"; do
+  echo "=== build: $preset"
+  if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
+    failed+=("$preset (build)")
+  fi
+done
+
+for preset in "${presets[@]}"; do
+  [[ " ${failed[*]} " == *" $preset (build) "* ]] && continue
+  echo "=== test: $preset"
+  ctest --preset "$preset" || failed+=("$preset (tests)")
+done
+
+echo
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "All presets built and all tests passed."

@@ -1,0 +1,89 @@
+// Panes: multi-line text that the user edits (the input pane) and the lines
+// the program reads from it.
+//
+// The logic reads a pane's whole text once per step and splits it into lines
+// itself, so the window's edit control and the in-memory pane used by the
+// command line and the tests give the same lines.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "text/Text.h"
+
+namespace pravel {
+
+// The lines of a text, split at CR LF, and also at a lone CR or a lone LF:
+// an editor shows each of them as a line break, so a file saved with Unix or
+// old Mac line ends reads as the lines the user sees. An empty text is one
+// empty line; a text ending in a break has an empty last line.
+class TextLines {
+ public:
+  TextLines() : TextLines(Text()) {}
+  explicit TextLines(Text text);
+
+  std::size_t Count() const { return spans_.size(); }
+  // The line without its break; empty past the last line.
+  std::string_view Line(std::size_t index) const;
+  const Text& Whole() const { return text_; }
+
+ private:
+  Text text_;
+  std::vector<std::pair<std::size_t, std::size_t>> spans_;  // offset, length
+};
+
+class Pane {
+ public:
+  virtual ~Pane() = default;
+
+  // The whole text, lines separated by CR LF.
+  virtual Text PaneText() const = 0;
+  virtual void PaneSetText(std::string_view text) = 0;
+
+  // Editor operations used by find and paste. Positions count characters of
+  // the pane's text from 0.
+  virtual std::int64_t PaneTextLength() const { return static_cast<std::int64_t>(PaneText().size()); }
+  // Forward search without regard to case (A..Z); -1 when there is none.
+  virtual std::int64_t PaneFind(std::int64_t from, std::string_view what) const;
+  // Selects from..to; a negative to selects up to the end of the text.
+  virtual void PaneSelect(std::int64_t from, std::int64_t to) = 0;
+  virtual std::pair<std::int64_t, std::int64_t> PaneSelection() const = 0;
+  virtual void PaneScrollCaret() {}
+  virtual void PaneHideSelection(bool /*hide*/) {}
+  // Replaces the selection with the text and puts the caret after it.
+  virtual void PaneReplaceSelection(std::string_view text) = 0;
+};
+
+// The number of lines; at least 1.
+std::size_t PaneLineCount(const Pane& pane);
+// One line, 0-based, without its break; empty past the last line.
+Text PaneLine(const Pane& pane, std::size_t index);
+// All lines at once: read the pane once and walk the lines.
+TextLines PaneLines(const Pane& pane);
+
+// A pane kept in memory: the hidden template area, the command line's input
+// and the tests' stand-in for the window's edit control.
+class MemoryPane : public Pane {
+ public:
+  MemoryPane() = default;
+  explicit MemoryPane(Text text) : text_(std::move(text)) {}
+
+  Text PaneText() const override { return text_; }
+  void PaneSetText(std::string_view text) override;
+  void PaneSelect(std::int64_t from, std::int64_t to) override;
+  std::pair<std::int64_t, std::int64_t> PaneSelection() const override { return {selStart_, selEnd_}; }
+  void PaneHideSelection(bool hide) override { selectionHidden_ = hide; }
+  void PaneReplaceSelection(std::string_view text) override;
+
+  bool SelectionHidden() const { return selectionHidden_; }
+
+ private:
+  Text text_;
+  std::int64_t selStart_ = 0;
+  std::int64_t selEnd_ = 0;
+  bool selectionHidden_ = false;
+};
+
+}  // namespace pravel

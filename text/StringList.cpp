@@ -1,0 +1,81 @@
+#include "text/StringList.h"
+
+#include <algorithm>
+
+#include "text/TextFile.h"
+
+namespace pravel {
+
+const std::vector<Text>& StringList::Items() const {
+  SortIfPending();
+  return items_;
+}
+
+void StringList::SortIfPending() const {
+  if (!sortPending_) return;
+  std::stable_sort(items_.begin(), items_.end(),
+                   [](const Text& a, const Text& b) { return TextCompareLower(a, b) < 0; });
+  sortPending_ = false;
+}
+
+void ListClear(StringList& list) {
+  list.items_.clear();
+  list.sortPending_ = false;
+}
+
+void ListAdd(StringList& list, Text item) {
+  list.items_.push_back(std::move(item));
+  if (list.sorted_) list.sortPending_ = true;
+}
+
+void ListDelete(StringList& list, std::size_t index) {
+  list.SortIfPending();
+  if (index < list.items_.size()) list.items_.erase(list.items_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+std::size_t ListCount(const StringList& list) { return list.items_.size(); }
+
+Text ListItem(const StringList& list, std::int64_t index) {
+  const auto& items = list.Items();
+  if (index < 0 || static_cast<std::uint64_t>(index) >= items.size()) return {};
+  return items[static_cast<std::size_t>(index)];
+}
+
+void ListSetSorted(StringList& list, bool sorted) {
+  ListClear(list);
+  list.sorted_ = sorted;
+}
+
+void ListReserve(StringList& list, std::size_t count) { list.items_.reserve(count); }
+
+void ListAddLines(StringList& list, std::string_view text) {
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const std::size_t hit = text.find(CRLF, from);
+    if (hit == std::string_view::npos) {
+      ListAdd(list, Text(text.substr(from)));
+      break;
+    }
+    ListAdd(list, Text(text.substr(from, hit - from)));
+    from = hit + CRLF.size();
+  }
+}
+
+void ListLoad(StringList& list, const Text& fileName) {
+  ListClear(list);
+  ListAddLines(list, FileReadAll(fileName));
+}
+
+Text ListJoin(const StringList& list) {
+  const auto& items = list.Items();
+  std::size_t size = 0;
+  for (const Text& item : items) size += item.size() + CRLF.size();
+  Text out;
+  out.reserve(size);
+  for (const Text& item : items) AppendLine(out, item);
+  return out;
+}
+
+bool ListSave(const StringList& list, const Text& fileName) { return FileWriteAll(fileName, ListJoin(list)); }
+
+}  // namespace pravel

@@ -1,0 +1,199 @@
+#include "text/Text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace pravel {
+
+namespace {
+
+// Converts a 1-based position into a 0-based offset when it lies inside text.
+bool Inside(std::string_view text, Pos start) {
+  return start >= 1 && static_cast<std::uint64_t>(start) <= text.size();
+}
+
+}  // namespace
+
+Pos TextPos(std::string_view text, std::string_view pattern, Pos start) {
+  if (pattern.empty() || !Inside(text, start)) return 0;
+  const std::size_t at = text.find(pattern, static_cast<std::size_t>(start - 1));
+  return at == std::string_view::npos ? 0 : static_cast<Pos>(at) + 1;
+}
+
+char LowerByte(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+Text TextLower(std::string_view text) {
+  Text out(text);
+  for (char& c : out) c = LowerByte(c);
+  return out;
+}
+
+Text TextMid(std::string_view text, Pos start, Pos count) {
+  if (!Inside(text, start)) return {};
+  const std::size_t from = static_cast<std::size_t>(start - 1);
+  if (count < 0) return Text(text.substr(from));
+  return Text(text.substr(from, static_cast<std::size_t>(count)));
+}
+
+Text TextRight(std::string_view text, Pos n) {
+  if (n <= 0) return {};
+  if (static_cast<std::uint64_t>(n) >= text.size()) return Text(text);
+  return Text(text.substr(text.size() - static_cast<std::size_t>(n)));
+}
+
+Text TextDelete(std::string_view text, Pos start, Pos count) {
+  if (!Inside(text, start) || count <= 0) return Text(text);
+  const std::size_t from = static_cast<std::size_t>(start - 1);
+  const std::size_t len = std::min<std::uint64_t>(static_cast<std::uint64_t>(count), text.size() - from);
+  Text out;
+  out.reserve(text.size() - len);
+  out.append(text.substr(0, from));
+  out.append(text.substr(from + len));
+  return out;
+}
+
+Text TextReplace(std::string_view text, std::string_view pattern, std::string_view replacement) {
+  if (pattern.empty()) return Text(text);
+  Text out;
+  out.reserve(text.size());
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t hit = text.find(pattern, at);
+    if (hit == std::string_view::npos) break;
+    out.append(text.substr(at, hit - at));
+    out.append(replacement);
+    at = hit + pattern.size();
+  }
+  out.append(text.substr(at));
+  return out;
+}
+
+Text TextField(std::string_view text, std::string_view delimiter, Pos n) {
+  if (text.empty()) return {};
+  const bool hasDelimiter = !delimiter.empty() && text.find(delimiter) != std::string_view::npos;
+  if (!hasDelimiter) return n == 1 ? Text(text) : Text();
+  if (n <= 0) n = 1;
+  std::size_t from = 0;
+  for (Pos piece = 1;; ++piece) {
+    const std::size_t hit = text.find(delimiter, from);
+    if (piece == n) return Text(text.substr(from, hit == std::string_view::npos ? text.npos : hit - from));
+    if (hit == std::string_view::npos) return {};
+    from = hit + delimiter.size();
+  }
+}
+
+Pos TextTally(std::string_view text, std::string_view pattern) {
+  if (pattern.empty()) return 0;
+  Pos count = 0;
+  for (std::size_t at = text.find(pattern); at != std::string_view::npos; at = text.find(pattern, at + pattern.size())) {
+    ++count;
+  }
+  return count;
+}
+
+int TextCompare(std::string_view a, std::string_view b) {
+  const int c = a.compare(b);  // char_traits<char>::compare is memcmp: unsigned bytes
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int TextCompareLower(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto x = static_cast<unsigned char>(LowerByte(a[i]));
+    const auto y = static_cast<unsigned char>(LowerByte(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+long double TextToNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+
+  // Mantissa: digits with at most one point, at most 18 digits in all.
+  long double mantissa = 0;
+  int digits = 0;
+  int fractionDigits = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      if (++digits > 18) return 0;
+      mantissa = mantissa * 10 + (c - '0');
+      if (point) ++fractionDigits;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return 0;
+
+  int exponent = 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    bool negativeExponent = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+    int exponentDigits = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      exponent = exponent * 10 + (text[i] - '0');
+      if (exponent > 4931) return 0;
+      ++exponentDigits;
+    }
+    if (exponentDigits == 0) return 0;
+    if (negativeExponent) exponent = -exponent;
+  }
+  if (i != text.size()) return 0;
+
+  // One scaling step keeps the result exact for the ordinary cases (12, 2.5,
+  // 1.5e2); powl saturates to infinity where long double cannot hold it.
+  const int scale = exponent - fractionDigits;
+  long double value = mantissa;
+  if (scale > 0) value *= std::pow(10.0L, scale);
+  if (scale < 0) value /= std::pow(10.0L, -scale);
+  return negative ? -value : value;
+}
+
+std::int32_t RoundToInt32(long double value) {
+  if (std::isnan(value)) return 0;
+  constexpr long double lo = std::numeric_limits<std::int32_t>::min();
+  constexpr long double hi = std::numeric_limits<std::int32_t>::max();
+  if (value <= lo) return std::numeric_limits<std::int32_t>::min();
+  if (value >= hi) return std::numeric_limits<std::int32_t>::max();
+  const long double floor = std::floor(value);
+  const long double diff = value - floor;
+  long double rounded = floor;
+  if (diff > 0.5L || (diff == 0.5L && std::fmod(floor, 2.0L) != 0)) rounded = floor + 1;
+  return static_cast<std::int32_t>(rounded);
+}
+
+Text NumberToText(std::int64_t value) { return std::to_string(value); }
+
+void AppendLine(Text& target, std::string_view text) {
+  target.append(text);
+  target.append(CRLF);
+}
+
+std::size_t FindLower(std::string_view line, std::string_view lowerKey, std::size_t from) {
+  if (lowerKey.empty() || lowerKey.size() > line.size()) return std::string_view::npos;
+  const char first = lowerKey.front();
+  const std::size_t last = line.size() - lowerKey.size();
+  for (std::size_t i = from; i <= last; ++i) {
+    if (LowerByte(line[i]) != first) continue;
+    std::size_t k = 1;
+    while (k < lowerKey.size() && LowerByte(line[i + k]) == lowerKey[k]) ++k;
+    if (k == lowerKey.size()) return i;
+  }
+  return std::string_view::npos;
+}
+
+bool Holds(std::string_view line, std::string_view lowerKey) {
+  return FindLower(line, lowerKey) != std::string_view::npos;
+}
+
+}  // namespace pravel

@@ -1,0 +1,70 @@
+// Text operations on single-byte strings.
+//
+// Everything in Pravel is single-byte text: a character is a byte, positions
+// count bytes from 1 and 0 means "none", and only the ASCII letters A to Z are
+// case-folded. These functions fix that edge behaviour once, so the rest of
+// the program can rely on it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pravel {
+
+using Text = std::string;
+using Pos = std::int64_t;  // 1-based position or count; 0 means none
+
+inline constexpr std::string_view CRLF = "\r\n";
+
+// Position of the first occurrence of pattern at or after start; 0 when there
+// is none, when start lies outside the text or when the pattern is empty.
+Pos TextPos(std::string_view text, std::string_view pattern, Pos start = 1);
+
+// Only A..Z are folded; every other byte (accented letters included) is kept.
+Text TextLower(std::string_view text);
+char LowerByte(char c);
+
+// count bytes from start; a negative count takes the rest of the text.
+Text TextMid(std::string_view text, Pos start, Pos count);
+Text TextRight(std::string_view text, Pos n);
+Text TextDelete(std::string_view text, Pos start, Pos count);
+
+// Every non-overlapping occurrence, left to right; the inserted text is not
+// searched again. An empty pattern changes nothing.
+Text TextReplace(std::string_view text, std::string_view pattern, std::string_view replacement);
+
+// Piece n (from 1) of the text cut at every delimiter.
+Text TextField(std::string_view text, std::string_view delimiter, Pos n);
+
+// Non-overlapping occurrences, counted left to right.
+Pos TextTally(std::string_view text, std::string_view pattern);
+
+// -1, 0 or 1 by unsigned byte comparison; exact and case-sensitive.
+int TextCompare(std::string_view a, std::string_view b);
+
+// Case-insensitive (A..Z only) byte-wise comparison, used by every sorted list.
+int TextCompareLower(std::string_view a, std::string_view b);
+
+// The number typed in a field: optional leading spaces, sign, up to 18 digits
+// with at most one point, optional exponent up to 4931; anything else gives 0.
+long double TextToNumber(std::string_view text);
+
+// Nearest 32-bit integer (a half goes to the even neighbour), clamped to the
+// 32-bit range so that a huge typed value cannot overflow.
+std::int32_t RoundToInt32(long double value);
+
+// Plain decimal: "-" for negatives, no sign for positives, no padding.
+Text NumberToText(std::int64_t value);
+
+// Appends the text and CR LF.
+void AppendLine(Text& target, std::string_view text);
+
+// Case-insensitive (A..Z only) test: does the line contain the lower-case key?
+bool Holds(std::string_view line, std::string_view lowerKey);
+
+// Position (0-based) of the lower-case key in the line compared without case,
+// or std::string_view::npos.
+std::size_t FindLower(std::string_view line, std::string_view lowerKey, std::size_t from = 0);
+
+}  // namespace pravel
