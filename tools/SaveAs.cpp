@@ -1,0 +1,62 @@
+// Save As: the pane's text to a ".txt" file the user chooses.
+#include <filesystem>
+#include <system_error>
+
+#include "app/Workflow.h"
+#include "text/TextFile.h"
+#include "tools/EditorTools.h"
+
+namespace pravel {
+
+namespace {
+
+Text CurrentDirectory() {
+  std::error_code ec;
+  const auto dir = std::filesystem::current_path(ec);
+  return ec ? Text() : dir.string();
+}
+
+bool Exists(const Text& name) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::path(name), ec);
+}
+
+}  // namespace
+
+Text SaveAsName(const Text& chosen) {
+  // Exactly ".txt" in lower case: "notes.TXT" becomes "notes.TXT.txt".
+  if (chosen.size() >= 4 && chosen.compare(chosen.size() - 4, 4, ".txt") == 0) return chosen;
+  return chosen + ".txt";
+}
+
+void SaveAsClick(Workflow& wf) {
+  wf.CurrentCommand = "SaveAsClick";
+
+  FileDialog dialog;
+  dialog.save = true;
+  dialog.title = "Save As";
+  dialog.filterName = "Text Files";
+  dialog.filterPattern = "*.TXT";
+  dialog.fileName = wf.InputPath;
+  dialog.initialDir = CurrentDirectory();
+  dialog.defaultExt = "txt";
+
+  if (const std::optional<Text> chosen = wf.host.ChooseFile(dialog)) {
+    const Text name = SaveAsName(*chosen);
+    // The dialog asked about the name the user typed; when ".txt" was added
+    // here, the file about to be replaced is another one, so ask again.
+    const bool replaceConfirmed = name == *chosen || !Exists(name) ||
+                                  wf.host.AskYesNo(name + " already exists." + Text(CRLF) + "Do you want to replace it?",
+                                                   "Save As");
+    if (replaceConfirmed) {
+      if (FileResult saved = FileWrite(name, wf.host.InputPane().PaneText()); !saved) {
+        wf.host.ShowMessage("Could not save " + name + ": " + saved.reason + "." + Text(CRLF) +
+                                "The text is still in the pane.",
+                            MessageKind::Error);
+      }
+    }
+  }
+  wf.host.FocusInputPane();
+}
+
+}  // namespace pravel
