@@ -7,8 +7,10 @@ bool HoldsKeyword(std::string_view line, std::string_view key) { return Holds(li
 std::string_view StatementValue(std::string_view line) {
   const std::size_t open = line.find('<');
   if (open == std::string_view::npos) return {};
-  const std::size_t close = line.find('>');
-  if (close == std::string_view::npos || close < open) return line.substr(open + 1);
+  // A ">" standing before the "<" closes nothing; the value ends at the
+  // first ">" after the "<", or runs to the end of the line.
+  const std::size_t close = line.find('>', open + 1);
+  if (close == std::string_view::npos) return line.substr(open + 1);
   return line.substr(open + 1, close - open - 1);
 }
 
