@@ -7,6 +7,9 @@ namespace pravel::win32 {
 inline constexpr const char* kMainWindowClass = "PravelMainWindow";
 
 enum ControlId : int {
+  // Hidden: holds the decoded button-bar picture (STM_GETIMAGE gives it, or
+  // nothing when the picture file was missing). The overlay shows the
+  // picture and the outlines above it, and takes the clicks.
   kIdButtonBarPicture = 101,
   kIdButtonBarOverlay = 102,
   kIdGoToMenuNameCombo = 103,

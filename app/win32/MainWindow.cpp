@@ -1,0 +1,334 @@
+#include "app/win32/MainWindow.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <exception>
+#include <new>
+
+#include "app/ButtonBar.h"
+#include "app/win32/ControlIds.h"
+#include "tools/EditorTools.h"
+
+namespace pravel::win32 {
+
+namespace {
+
+constexpr const char* kInitialPaneText = "Paste  [InputFile]  into here  OR  [Open Input]  file. ";
+
+// Styles of the editing controls: the input pane, and re2 which takes the
+// same bits. The input pane never wraps its lines.
+constexpr DWORD kPaneStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN |
+                             ES_SUNKEN | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+constexpr DWORD kFieldStyle = ES_AUTOHSCROLL | ES_NOHIDESEL | WS_TABSTOP;
+// The list boxes keep the order they are given.
+constexpr DWORD kListStyle = LBS_HASSTRINGS | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT |
+                             LBS_WANTKEYBOARDINPUT | WS_BORDER | WS_VSCROLL | WS_TABSTOP;
+
+SIZE OuterSize(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+int ClientWidth(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return rect.right - rect.left;
+}
+
+// Runs a handler; nothing it throws may cross the system's window code.
+template <typename Handler>
+void Guarded(HWND owner, Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::bad_alloc&) {
+    EndForLackOfMemory();
+  } catch (const std::exception& error) {
+    MessageBoxA(owner, error.what(), "Pravel", MB_OK | MB_SETFOREGROUND);
+  }
+}
+
+}  // namespace
+
+bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = Procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = static_cast<HICON>(LoadImageA(instance, "AppIco", IMAGE_ICON, 32, 32, 0));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, "AppIco", IMAGE_ICON, 16, 16, 0));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hbrBackground = SolidBrush(kWindowBackground);
+  windowClass.lpszClassName = kMainWindowClass;
+  return RegisterClassExA(&windowClass) != 0;
+}
+
+bool MainWindow::Create(const Fonts& fonts) {
+  HWND main = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, kCaptionStep1, WS_OVERLAPPEDWINDOW, 8, 8, 606,
+                              720, nullptr, nullptr, instance_, this);
+  if (main == nullptr) return false;
+  controls_.main = main;
+  SendMessageA(main, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.large), TRUE);
+
+  controls_.tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOANIMATE,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main, nullptr,
+                                      instance_, nullptr);
+  SendMessageA(controls_.tooltip, TTM_ACTIVATE, TRUE, 0);
+  AddTip(main, "f as Form");
+
+  CreateControls(fonts);
+  return true;
+}
+
+void MainWindow::AddTip(HWND tool, const char* text) {
+  TOOLINFOA tip{};
+  tip.cbSize = TTTOOLINFOA_V2_SIZE;
+  tip.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tip.hwnd = controls_.main;
+  tip.uId = reinterpret_cast<UINT_PTR>(tool);
+  tip.lpszText = const_cast<char*>(text);
+  SendMessageA(controls_.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tip));
+}
+
+void MainWindow::CreateControls(const Fonts& fonts) {
+  HWND main = controls_.main;
+  const auto make = [&](DWORD exStyle, const char* windowClass, const char* text, DWORD style, int x, int y,
+                        int width, int height, int id, HFONT font) {
+    HWND control = CreateWindowExA(exStyle, windowClass, text, WS_CHILD | style, x, y, width, height, main,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    if (control != nullptr && font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    return control;
+  };
+  const SIZE window = OuterSize(main);
+  const int clientWidth = ClientWidth(main);
+
+  // The decoded picture is kept in this hidden control; the overlay shows
+  // it and draws the outlines above it, so the two never fight over paint.
+  controls_.buttonBarPicture =
+      make(0, "STATIC", nullptr, SS_BITMAP, 0, 0, kButtonBarWidth, kButtonBarHeight, kIdButtonBarPicture, nullptr);
+  controls_.buttonBarOverlay = make(0, "STATIC", nullptr, SS_OWNERDRAW | SS_NOTIFY | WS_VISIBLE, 0, 0,
+                                    kButtonBarWidth, kButtonBarHeight, kIdButtonBarOverlay, nullptr);
+  buttonBarDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      controls_.buttonBarOverlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonBarProcedure)));
+
+  // Not sorted by the control: the entries come in the program's order,
+  // the prompt first.
+  controls_.goToMenuNameCombo =
+      make(0, "COMBOBOX", nullptr, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE, 12, 148,
+           200, 400, kIdGoToMenuNameCombo, fonts.large);
+  SendMessageA(controls_.goToMenuNameCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("~ GoTo MenuName"));
+  SendMessageA(controls_.goToMenuNameCombo, CB_SETCURSEL, 0, 0);
+
+  controls_.columnsField = make(WS_EX_CLIENTEDGE, "EDIT", "4", kFieldStyle | WS_VISIBLE, 288, 148, 32, 20,
+                                kIdColumnsField, fonts.large);
+  controls_.findLinkLabel = make(0, "STATIC", " Find LINK -->", SS_NOTIFY | SS_CENTERIMAGE | WS_VISIBLE, 336, 148,
+                                 112, 24, kIdFindLinkLabel, fonts.small);
+  controls_.findLinkField = make(WS_EX_CLIENTEDGE, "EDIT", "", kFieldStyle | WS_VISIBLE, 436, 148, 150, 28,
+                                 kIdFindLinkField, fonts.large);
+  findFieldDefault_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(controls_.findLinkField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProcedure)));
+
+  // Without the rich edit library there is no input pane, and the program
+  // runs on without one.
+  LoadLibraryA("RICHED20.DLL");
+  controls_.inputPane = make(WS_EX_CLIENTEDGE, "RichEdit20a", nullptr, kPaneStyle | WS_VISIBLE, 12, 180,
+                             window.cx - 36, window.cy - 254, kIdInputPane, fonts.large);
+  if (controls_.inputPane != nullptr) {
+    PrepareRichEdit(controls_.inputPane, kFieldBackground);
+    host_.AttachInputPane();
+    host_.InputPane().PaneSetText(kInitialPaneText);
+  }
+
+  controls_.re2 = make(WS_EX_CLIENTEDGE, "EDIT", "", kPaneStyle, 0, 412, clientWidth, 330, kIdRe2, fonts.large);
+  AddTip(controls_.re2, "Create re2 AS RICHEDIT");
+  controls_.sortedList = make(0, "LISTBOX", nullptr, kListStyle, 610, 0, 700, 600, kIdSortedList, nullptr);
+  controls_.htmlLines =
+      make(0, "LISTBOX", nullptr, kListStyle, 0, 412, clientWidth, 330, kIdHtmlLines, fonts.large);
+  controls_.lb8 = make(0, "LISTBOX", "Build MenusOnly here: ", kListStyle, 0, 350, clientWidth, 320, kIdLb8,
+                       fonts.small);
+  AddTip(controls_.lb8, " lb8 AS LISTBOX");
+}
+
+void MainWindow::CreateStatusLine(const Fonts& fonts) {
+  controls_.statusLine = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", controls_.main, kIdStatusLine);
+  SendMessageA(controls_.statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.small), TRUE);
+  SetWindowTextA(controls_.statusLine, kStatusAtStart);
+}
+
+void MainWindow::Show() {
+  ShowWindow(controls_.main, SW_SHOWNORMAL);
+  UpdateWindow(controls_.main);
+}
+
+MainWindow* MainWindow::Of(HWND window) {
+  return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  MainWindow* self = Of(window);
+  if (self == nullptr || self->controls_.main == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  LRESULT result = 0;
+  bool handled = false;
+  Guarded(window, [&] {
+    result = self->Handle(message, wParam, lParam);
+    handled = true;
+  });
+  return handled ? result : 0;
+}
+
+LRESULT CALLBACK MainWindow::ButtonBarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindow* self = Of(GetParent(window));
+  if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
+    Guarded(self->controls_.main, [self] { self->OnButtonBarRelease(); });
+  }
+  return CallWindowProcA(self->buttonBarDefault_, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::FindFieldProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindow* self = Of(GetParent(window));
+  if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+    Guarded(self->controls_.main, [self] { self->OnFindFieldEnter(); });
+  }
+  return CallWindowProcA(self->findFieldDefault_, window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND main = controls_.main;
+  switch (message) {
+    case WM_SHOWWINDOW:
+      if (wParam != 0) host_.ReloadButtonBarPicture();
+      break;
+    case WM_SIZE:
+      OnSize(wParam);
+      return 0;
+    case WM_CLOSE:
+      host_.EndProcess(0);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID == kIdButtonBarOverlay) {
+        DrawButtonBar(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == controls_.goToMenuNameCombo && HIWORD(wParam) == CBN_SELENDOK) {
+        OnGoToMenuName();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+      if (LRESULT brush = ControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message)) {
+        return brush;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(main, message, wParam, lParam);
+}
+
+void MainWindow::OnSize(WPARAM kind) {
+  if (kind != SIZE_RESTORED && kind != SIZE_MAXIMIZED) return;
+  // A status bar places itself along the bottom edge when moved at all.
+  if (controls_.statusLine != nullptr) MoveWindow(controls_.statusLine, 0, 0, 0, 0, TRUE);
+  if (controls_.inputPane != nullptr) {
+    const SIZE window = OuterSize(controls_.main);
+    // A window made smaller than the pane's margins leaves the pane empty
+    // rather than handing the control a negative size.
+    MoveWindow(controls_.inputPane, 12, 180, std::max<LONG>(0, window.cx - 32), std::max<LONG>(0, window.cy - 254),
+               TRUE);
+  }
+}
+
+void MainWindow::OnButtonBarRelease() {
+  POINT point{};
+  GetCursorPos(&point);
+  ScreenToClient(controls_.buttonBarOverlay, &point);
+  workflow_.DispatchClick(point.x, point.y);
+}
+
+void MainWindow::OnFindFieldEnter() {
+  // A search started from inside a running command's repaint would move
+  // the selection under that command; it waits for the command instead.
+  if (workflow_.CommandRunning()) return;
+  FindLink(workflow_);
+}
+
+void MainWindow::OnGoToMenuName() {
+  if (workflow_.CommandRunning()) return;
+  HWND combo = controls_.goToMenuNameCombo;
+  const int index = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  Text entry;
+  if (index >= 0) {
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length > 0) {
+      entry.assign(static_cast<std::size_t>(length) + 1, '\0');
+      const LRESULT copied = SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(entry.data()));
+      entry.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
+    }
+  }
+  GoToMenuName(workflow_, index, entry);
+}
+
+void MainWindow::DrawButtonBar(const DRAWITEMSTRUCT& item) {
+  // Drawn off screen first, so a repaint shows no bare background between
+  // the picture and its outlines.
+  const int width = item.rcItem.right - item.rcItem.left;
+  const int height = item.rcItem.bottom - item.rcItem.top;
+  HDC buffer = CreateCompatibleDC(item.hDC);
+  HBITMAP surface = CreateCompatibleBitmap(item.hDC, width, height);
+  if (buffer == nullptr || surface == nullptr) {
+    PaintButtonBar(item.hDC, width, height, picture_, workflow_.CurrentCommand);
+  } else {
+    HGDIOBJ old = SelectObject(buffer, surface);
+    PaintButtonBar(buffer, width, height, picture_, workflow_.CurrentCommand);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer, 0, 0, SRCCOPY);
+    SelectObject(buffer, old);
+  }
+  if (surface != nullptr) DeleteObject(surface);
+  if (buffer != nullptr) DeleteDC(buffer);
+}
+
+LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT message) {
+  COLORREF background = 0;
+  COLORREF text = CLR_INVALID;
+  const bool inCombo = control == controls_.goToMenuNameCombo || GetParent(control) == controls_.goToMenuNameCombo;
+  if (control == controls_.columnsField) {
+    background = kColumnsBackground;
+  } else if (control == controls_.findLinkField || inCombo) {
+    background = kFieldBackground;
+  } else if (control == controls_.findLinkLabel) {
+    background = kWindowBackground;
+    text = kHighlightColour;
+  } else if (control == controls_.buttonBarOverlay) {
+    background = kWindowBackground;
+  } else if (control == controls_.re2) {
+    background = kRe2Background;
+  } else if (control == controls_.htmlLines) {
+    background = kHtmlLinesBackground;
+  } else if (message == WM_CTLCOLORLISTBOX && control != controls_.sortedList && control != controls_.lb8) {
+    background = kFieldBackground;  // the go-to list's drop-down part
+  } else {
+    return 0;
+  }
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, background);
+  if (text != CLR_INVALID) SetTextColor(dc, text);
+  return reinterpret_cast<LRESULT>(SolidBrush(background));
+}
+
+}  // namespace pravel::win32

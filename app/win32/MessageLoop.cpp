@@ -1,0 +1,34 @@
+#include "app/win32/MessageLoop.h"
+
+namespace pravel::win32 {
+
+void MessageLoop::Handle(const MSG& message) {
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+int MessageLoop::Run() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) Handle(message);
+  return static_cast<int>(message.wParam);
+}
+
+void MessageLoop::Pump() {
+  if (pumping_) return;
+  struct Pumping {
+    bool& flag;
+    explicit Pumping(bool& f) : flag(f) { flag = true; }
+    ~Pumping() { flag = false; }
+  } pumping(pumping_);
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The main loop must still see it and end.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    Handle(message);
+  }
+}
+
+}  // namespace pravel::win32

@@ -1,0 +1,114 @@
+#include "app/win32/RichEditPane.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace pravel::win32 {
+
+namespace {
+
+LONG ToLong(std::int64_t position) {
+  return static_cast<LONG>(std::clamp<std::int64_t>(position, -1, std::numeric_limits<LONG>::max()));
+}
+
+// Hands the text to EM_STREAMIN piece by piece.
+struct StreamSource {
+  std::string_view text;
+  std::size_t offset = 0;
+};
+
+DWORD CALLBACK ReadFromSource(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* written) {
+  auto* source = reinterpret_cast<StreamSource*>(cookie);
+  const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(capacity), source->text.size() - source->offset);
+  std::memcpy(buffer, source->text.data() + source->offset, count);
+  source->offset += count;
+  *written = static_cast<LONG>(count);
+  return 0;
+}
+
+}  // namespace
+
+Text WithCrLf(std::string_view text) {
+  Text result;
+  result.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      result += "\r\n";
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      result += "\r\n";
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
+void PrepareRichEdit(HWND control, COLORREF background) {
+  // Plain text: a definition that happens to start like RTF, or rich text
+  // pasted from elsewhere, stays the characters it is.
+  SendMessageA(control, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+  // The default limit (32 K characters) would cut a large definition short.
+  SendMessageA(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  SendMessageA(control, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(background));
+}
+
+Text RichEditPane::PaneText() const {
+  // WM_GETTEXT gives CR LF breaks on the rich edit this program runs with;
+  // the length it reports counts them that way too.
+  const LRESULT length = SendMessageA(control_, WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return {};
+  Text text(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT copied = SendMessageA(control_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
+  return WithCrLf(text);
+}
+
+void RichEditPane::PaneSetText(std::string_view text) {
+  // Streamed in as plain text: WM_SETTEXT would read a text beginning with
+  // "{\rtf" as rich text and lose its characters.
+  StreamSource source{text};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadFromSource};
+  SendMessageA(control_, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+}
+
+std::int64_t RichEditPane::PaneTextLength() const {
+  GETTEXTLENGTHEX query{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+  return std::max<LRESULT>(0, SendMessageA(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query), 0));
+}
+
+std::int64_t RichEditPane::PaneFind(std::int64_t from, std::string_view what) const {
+  const Text needle(what);
+  FINDTEXTEXA find{};
+  find.chrg.cpMin = ToLong(from);
+  find.chrg.cpMax = -1;
+  find.lpstrText = needle.c_str();
+  const LRESULT at = SendMessageA(control_, EM_FINDTEXTEX, FR_DOWN, reinterpret_cast<LPARAM>(&find));
+  return at < 0 ? -1 : static_cast<std::int64_t>(find.chrgText.cpMin);
+}
+
+void RichEditPane::PaneSelect(std::int64_t from, std::int64_t to) {
+  CHARRANGE range{ToLong(from), to < 0 ? -1 : ToLong(to)};
+  SendMessageA(control_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+std::pair<std::int64_t, std::int64_t> RichEditPane::PaneSelection() const {
+  CHARRANGE range{0, 0};
+  SendMessageA(control_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  return {range.cpMin, range.cpMax};
+}
+
+void RichEditPane::PaneScrollCaret() { SendMessageA(control_, EM_SCROLLCARET, 0, 0); }
+
+void RichEditPane::PaneHideSelection(bool hide) { SendMessageA(control_, EM_HIDESELECTION, hide ? TRUE : FALSE, 0); }
+
+void RichEditPane::PaneReplaceSelection(std::string_view text) {
+  const Text replacement(text);
+  SendMessageA(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(replacement.c_str()));
+}
+
+}  // namespace pravel::win32

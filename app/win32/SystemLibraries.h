@@ -1,0 +1,33 @@
+// The system functions the program takes at run time: opening a file with
+// its associated program, and OLE, which the button-bar picture is read
+// through.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pravel::win32 {
+
+using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
+using OleUninitializeFn = void(WINAPI*)();
+
+struct SystemLibraries {
+  ShellExecuteAFn ShellExecuteA = nullptr;
+  OleInitializeFn OleInitialize = nullptr;
+  OleUninitializeFn OleUninitialize = nullptr;  // resolved so a broken system shows at start-up
+};
+
+// Why loading stopped: the message to show and the exit code.
+struct LoadFailure {
+  std::string message;
+  int exitCode = 0;
+};
+
+// Loads "shell32.dll" and "ole32.dll" and resolves the three functions, in
+// that order. The first missing library (exit code 1) or function (exit code
+// 2) is returned; the caller reports it and ends the process.
+LoadFailure LoadSystemLibraries(SystemLibraries& libraries);
+
+}  // namespace pravel::win32

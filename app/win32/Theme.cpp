@@ -1,0 +1,30 @@
+#include "app/win32/Theme.h"
+
+#include <cstring>
+#include <map>
+
+namespace pravel::win32 {
+
+namespace {
+
+HFONT CreateTahoma(LONG height, LONG weight) {
+  LOGFONTA font{};
+  font.lfHeight = height;  // positive: the cell height in pixels
+  font.lfWeight = weight;
+  font.lfCharSet = DEFAULT_CHARSET;
+  std::strcpy(font.lfFaceName, "Tahoma");
+  return CreateFontIndirectA(&font);
+}
+
+}  // namespace
+
+Fonts CreateFonts() { return Fonts{CreateTahoma(18, 400), CreateTahoma(22, 600)}; }
+
+HBRUSH SolidBrush(COLORREF colour) {
+  static std::map<COLORREF, HBRUSH> brushes;
+  HBRUSH& brush = brushes[colour];
+  if (brush == nullptr) brush = CreateSolidBrush(colour);
+  return brush;
+}
+
+}  // namespace pravel::win32

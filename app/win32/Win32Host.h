@@ -1,0 +1,64 @@
+// The Host of the Windows program: the workflow's requests carried out on
+// the main window, its controls and the system's dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include "app/Host.h"
+#include "app/win32/ButtonBarPainter.h"
+#include "app/win32/Controls.h"
+#include "app/win32/MessageLoop.h"
+#include "app/win32/RichEditPane.h"
+#include "app/win32/SystemLibraries.h"
+
+namespace pravel::win32 {
+
+class Win32Host : public Host {
+ public:
+  Win32Host(Controls& controls, MessageLoop& loop, const SystemLibraries& libraries, ButtonBarPicture& picture)
+      : controls_(controls), loop_(loop), libraries_(libraries), picture_(picture) {}
+
+  // Called once the input pane exists.
+  void AttachInputPane() { pane_.Attach(controls_.inputPane); }
+
+  void SetCaption(const Text& caption) override;
+  void SetStatus(const Text& status) override;
+  void ShowMessage(const Text& text, MessageKind kind) override;
+  bool AskYesNo(const Text& text, const Text& caption) override;
+  std::optional<Text> ChooseFile(const FileDialog& dialog) override;
+  Pane& InputPane() override { return pane_; }
+  void FocusInputPane() override;
+  void SetMenuNameList(const std::vector<Text>& entries) override;
+  void ShowSortedList(const std::vector<Text>& lines) override;
+  Text ColumnsText() override;
+  Text FindFieldText() override;
+  void SetFindFieldText(const Text& text) override;
+  void FocusFindField() override;
+  void SetClipboardText(const Text& text) override;
+  void PasteIntoInputPane() override;
+  void ShowFile(const Text& fileName) override;
+  void RepaintButtonBar() override;
+  void ReloadButtonBarPicture() override;
+  void PumpMessages() override;
+  [[noreturn]] void EndProcess(int exitCode) override;
+
+ private:
+  Controls& controls_;
+  MessageLoop& loop_;
+  const SystemLibraries& libraries_;
+  ButtonBarPicture& picture_;
+  RichEditPane pane_;
+};
+
+// The whole text of a window (an edit field, the caption).
+Text WindowText(HWND window);
+
+// The platform's filter list: description, NUL, pattern, NUL, and the NUL
+// that ends the list.
+Text DialogFilter(const Text& description, const Text& pattern);
+
+// Shows "Insufficient memory" with no owner and ends the process with exit
+// code 3: what remains after memory ran out cannot be trusted to run on.
+[[noreturn]] void EndForLackOfMemory();
+
+}  // namespace pravel::win32
