@@ -84,6 +84,8 @@ TEST(MenuNameList, ListsFirstOpenToFirstCloseSortedWithThePromptFirst) {
       {"prompt before names after ~", CrLfLines({"menuname=<~zz>", "menuname=<}>"}), {"<}>", "<~zz>"}},
       {"nothing to list", CrLfLines({"linkname=<a>", "", "remark"}), {}},
       {"lone line feeds", "menuname=<b>\nmenuname=<a>", {"<a>", "<b>"}},
+      {"lines are examined whole", Text(250, ' ') + "menuname=<" + Text(20, 'n') + ">",
+       {"<" + Text(20, 'n') + ">"}},
   };
   for (const Case& c : cases) {
     std::vector<Text> expected{kMenuNamePrompt};
@@ -111,6 +113,7 @@ TEST(Validation, CountsLinesAndKeepsTheLastEmptyStatement) {
       {"empty address", CrLfLines({"menuname=<F>", "linkname=<x>", "linkaddress=<>"}), {1, 1, 1, 3}},
       {"last one found wins", CrLfLines({"linkname=<>", "menuname=<>"}), {1, 1, 0, 1}},
       {"on one line the address test comes last", "linkaddress=<> menuname=<>", {1, 0, 1, 3}},
+      {"lines are examined whole", Text(300, ' ') + "linkaddress=<>", {0, 0, 1, 3}},
       {"nothing", "", {0, 0, 0, 0}},
   };
   for (const Case& c : cases) {

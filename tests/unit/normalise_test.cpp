@@ -231,18 +231,18 @@ TEST_F(Normalise, UnusableLinesAreLeftOutAndReportedOnce) {
       {"an address before any link name",
        CrLfLines({"menuname=<F>", "linkaddress=<a>", "linkname=<B>", "linkaddress=<b>"}),
        Group("menuname=<F>", {{"linkname=<B>", "linkaddress=<b>"}}),
-       "  1 link address line has no menu name or no link name before them (first: line 2, \"linkaddress=<a>\")."},
+       "  1 link address line has no menu name or no link name before it (first: line 2, \"linkaddress=<a>\")."},
       {"a menu name without its bracket ends the menu before it",
        CrLfLines({"menuname=<F>", "linkname=<A>", "linkaddress=<a>", "menuname=<Veg", "linkname=<Kale>",
                   "linkaddress=<kale>"}),
        Group("menuname=<F>", {{"linkname=<A>", "linkaddress=<a>"}}),
-       "  1 link address line has no menu name or no link name before them (first: line 6, \"linkaddress=<kale>\")."
+       "  1 link address line has no menu name or no link name before it (first: line 6, \"linkaddress=<kale>\")."
        "\r\n  1 statement line has no closing \">\" after the keyword (first: line 4, \"menuname=<Veg\")."},
       {"a link name or address without its bracket",
        CrLfLines({"menuname=<F>", "linkname=<A>", "linkaddress=<a>", "linkname=<B", "linkaddress=<b>",
                   "linkname=<C>", "a > linkaddress=<c"}),
        Group("menuname=<F>", {{"linkname=<A>", "linkaddress=<a>"}}),
-       "  1 link address line has no menu name or no link name before them (first: line 5, \"linkaddress=<b>\")."
+       "  1 link address line has no menu name or no link name before it (first: line 5, \"linkaddress=<b>\")."
        "\r\n  2 statement lines have no closing \">\" after the keyword (first: line 4, \"linkname=<B\")."},
   };
   for (const Case& c : cases) {
@@ -302,23 +302,6 @@ TEST_F(Normalise, WriteFailuresAreReportedAndTheBuildGoesOn) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text.rfind("Could not write Sorted_Pravel.txt: ", 0), 0u) << host.messages[0].text;
   EXPECT_NE(host.messages[0].text.find("\r\nCould not write ValidatedInput.txt: "), Text::npos);
-}
-
-TEST(CutStatement, RunsFromTheKeywordToTheFirstCloseAfterIt) {
-  struct Case {
-    std::string_view line;
-    std::size_t at;
-    std::string_view statement;
-  };
-  const Case cases[] = {
-      {"menuname=<Fruit>", 0, "menuname=<Fruit>"},
-      {"  MenuName=<Fruit> remark>", 2, "MenuName=<Fruit>"},
-      {"<b>menuname=<Fruit>", 3, "menuname=<Fruit>"},
-      {"menuname=<>", 0, "menuname=<>"},
-      {"menuname=<Fruit", 0, ""},
-      {"a > menuname=<Fruit", 4, ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(CutStatement(c.line, c.at, 10), c.statement) << c.line;
 }
 
 }  // namespace
