@@ -1,0 +1,91 @@
+#include "cli/CliHost.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace pravel::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#ifndef _WIN32
+// One argument for the POSIX shell, whatever it holds.
+Text ShellQuoted(std::string_view text) {
+  Text out = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      out += "'\\''";
+    } else {
+      out += c;
+    }
+  }
+  return out + "'";
+}
+#endif
+
+// Starts the platform's default program for the file and does not wait for
+// it, as a double click would; whether it started is not reported.
+void OpenWithDefaultProgram(const Text& path) {
+#if defined(_WIN32)
+  // cmd's "start" takes its first quoted argument as a window title, hence
+  // the empty one. Windows paths cannot hold a double quote.
+  const Text command = "start \"\" \"" + path + "\"";
+#elif defined(__APPLE__)
+  const Text command = "open " + ShellQuoted(path) + " >/dev/null 2>&1 &";
+#else
+  const Text command = "xdg-open " + ShellQuoted(path) + " >/dev/null 2>&1 &";
+#endif
+  std::fflush(nullptr);
+  [[maybe_unused]] const int status = std::system(command.c_str());
+}
+
+}  // namespace
+
+Text ConsoleText(std::string_view text) {
+  Text out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+void CliHost::ShowMessage(const Text& text, MessageKind kind) {
+  std::FILE* stream = kind == MessageKind::Report ? stdout : stderr;
+  const Text line = ConsoleText(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stream);
+  std::fflush(stream);
+}
+
+std::optional<Text> CliHost::ChooseFile(const FileDialog& dialog) {
+  if (dialog.save) return std::nullopt;
+  // The open dialog hands back a full path; the build rewrites that file.
+  std::error_code ec;
+  const fs::path full = fs::absolute(fs::path(definitionPath_), ec);
+  return ec ? definitionPath_ : full.string();
+}
+
+Text FindFileIgnoringCase(const Text& fileName) {
+  std::error_code ec;
+  if (fs::exists(fs::path(fileName), ec)) return fs::absolute(fs::path(fileName), ec).string();
+  const Text wanted = TextLower(fileName);
+  for (fs::directory_iterator it(fs::current_path(ec), ec), end; !ec && it != end; it.increment(ec)) {
+    if (TextLower(it->path().filename().string()) == wanted) return it->path().string();
+  }
+  return fileName;
+}
+
+void CliHost::ShowFile(const Text& fileName) {
+  if (show_) OpenWithDefaultProgram(FindFileIgnoringCase(fileName));
+}
+
+void CliHost::EndProcess(int exitCode) {
+  std::fflush(nullptr);
+  std::exit(exitCode);
+}
+
+}  // namespace pravel::cli

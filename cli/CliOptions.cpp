@@ -1,0 +1,99 @@
+#include "cli/CliOptions.h"
+
+namespace pravel::cli {
+
+const char* const kUsage =
+    "Usage: pravel-cli [-C DIR] validate DEFINITION\n"
+    "       pravel-cli [-C DIR] build DEFINITION [--columns TEXT] [--show]\n"
+    "       pravel-cli --help | --version\n"
+    "\n"
+    "Turns a menu definition into an HTML page of drop-down menus by the same\n"
+    "steps the Pravel window takes: Open Input, Validate Input, Build Html and\n"
+    "Save/Show Html. Template files are read from the current folder and every\n"
+    "file is written there.\n"
+    "\n"
+    "Commands:\n"
+    "  validate        load DEFINITION, count and check its statements\n"
+    "  build           load, validate, build and save the page: writes\n"
+    "                  ShowDraft.Html, MenusOnly.txt, Pravel.html, Pravel.txt,\n"
+    "                  Sorted_Pravel.txt, ValidatedInput.txt and PravelTrace.txt,\n"
+    "                  and rewrites DEFINITION with the regrouped definition\n"
+    "\n"
+    "Options:\n"
+    "  -C DIR          run as if started in DIR (DEFINITION is then relative to DIR)\n"
+    "  --columns TEXT  forms per table row, as typed in the Columns field (default 4)\n"
+    "  --show          open the page with the default program for it\n"
+    "  --help          show this text\n"
+    "  --version       show the version\n"
+    "\n"
+    "Reports go to standard output, warnings and errors to standard error.\n"
+    "Exit status: 0 the page was written (validate: the definition passed),\n"
+    "1 the definition was refused or the build could not complete,\n"
+    "2 a usage error or a definition that cannot be read, 3 out of memory.\n";
+
+namespace {
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
+ParsedArguments ParseArguments(const std::vector<std::string>& args) {
+  ParsedArguments parsed;
+  CliOptions& o = parsed.options;
+  auto fail = [&parsed](Text error) {
+    parsed.error = std::move(error);
+    return parsed;
+  };
+
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") return parsed;  // the command is Help already
+    if (arg == "--version") {
+      o.command = Command::Version;
+      return parsed;
+    }
+  }
+
+  std::size_t i = 0;
+  for (; i < args.size() && args[i] == "-C"; i += 2) {
+    if (i + 1 >= args.size()) return fail("-C needs a folder");
+    o.directories.push_back(args[i + 1]);
+  }
+  if (i >= args.size()) return fail("a command is needed: validate or build");
+  const std::string& command = args[i++];
+  if (command == "validate") {
+    o.command = Command::Validate;
+  } else if (command == "build") {
+    o.command = Command::Build;
+  } else {
+    return fail("unknown command '" + command + "'");
+  }
+
+  bool optionsEnded = false;
+  bool haveDefinition = false;
+  for (; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool isOption = !optionsEnded && StartsWith(arg, "-") && arg != "-";
+    if (isOption && arg == "--") {
+      optionsEnded = true;
+    } else if (isOption && o.command == Command::Build && arg == "--columns") {
+      // The value is taken as typed, even "-2" or "  3".
+      if (i + 1 >= args.size()) return fail("--columns needs a value");
+      o.columns = args[++i];
+    } else if (isOption && o.command == Command::Build && StartsWith(arg, "--columns=")) {
+      o.columns = arg.substr(10);
+    } else if (isOption && o.command == Command::Build && arg == "--show") {
+      o.show = true;
+    } else if (isOption) {
+      return fail("unknown option '" + arg + "' for " + command);
+    } else if (haveDefinition) {
+      return fail("one DEFINITION only, '" + arg + "' is one too many");
+    } else {
+      o.definition = arg;
+      haveDefinition = true;
+    }
+  }
+  if (!haveDefinition) return fail(command + " needs a DEFINITION file");
+  return parsed;
+}
+
+}  // namespace pravel::cli

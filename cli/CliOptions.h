@@ -1,0 +1,31 @@
+// The command line of pravel-cli.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "text/Text.h"
+
+namespace pravel::cli {
+
+enum class Command { Help, Version, Validate, Build };
+
+struct CliOptions {
+  Command command = Command::Help;
+  std::vector<Text> directories;  // -C, in order, each relative to the one before
+  Text definition;
+  Text columns = "4";  // the text the Columns field holds at start
+  bool show = false;
+};
+
+struct ParsedArguments {
+  CliOptions options;
+  Text error;  // not empty: a usage error, said in one line
+};
+
+// The arguments after the program name.
+ParsedArguments ParseArguments(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace pravel::cli

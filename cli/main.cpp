@@ -1,0 +1,72 @@
+// pravel-cli: the four steps of the Pravel window, run from a command line.
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/Workflow.h"
+#include "cli/CliHost.h"
+#include "cli/CliOptions.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pravel;
+using namespace pravel::cli;
+
+enum Exit { kPageWritten = 0, kRefused = 1, kUsageError = 2, kOutOfMemory = 3 };
+
+int Usage(const Text& error) {
+  std::fprintf(stderr, "pravel-cli: %s\nTry 'pravel-cli --help'.\n", error.c_str());
+  return kUsageError;
+}
+
+int Run(const CliOptions& options) {
+  for (const Text& dir : options.directories) {
+    std::error_code ec;
+    fs::current_path(fs::path(dir), ec);
+    if (ec) return Usage("cannot change to the folder " + dir + ": " + ec.message());
+  }
+  std::error_code ec;
+  const Text startDirectory = fs::current_path(ec).string();
+
+  CliHost host(options.definition, options.columns, options.show);
+  Workflow wf(host, startDirectory);
+
+  wf.RunCommand("OpenInput");
+  if (wf.FileOpen == 0) return kUsageError;  // the reason has been shown
+  wf.RunCommand("ValidateInput");
+  if (wf.FileValidated == 0) return kRefused;
+  if (options.command == Command::Validate) return kPageWritten;
+
+  wf.RunCommand("BuildHtml");
+  if (wf.HtmlBuilt == 0) return kRefused;
+  wf.RunCommand("SaveShowHtml");
+  return host.Caption() == kCaptionDone ? kPageWritten : kRefused;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty()) return Usage(parsed.error);
+    switch (parsed.options.command) {
+      case Command::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+      case Command::Version:
+        std::printf("pravel-cli %s\n", PRAVEL_VERSION);
+        return 0;
+      case Command::Validate:
+      case Command::Build:
+        return Run(parsed.options);
+    }
+  } catch (const std::bad_alloc&) {
+    std::fputs("Insufficient memory\n", stderr);
+    return kOutOfMemory;
+  }
+  return kUsageError;
+}

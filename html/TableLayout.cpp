@@ -1,0 +1,46 @@
+#include "html/TableLayout.h"
+
+#include "app/Trace.h"
+#include "text/StringList.h"
+
+namespace pravel {
+
+std::int32_t ColumnCountOf(std::string_view columnsText) { return RoundToInt32(TextToNumber(columnsText)); }
+
+std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find(CRLF)); }
+
+void TableLayout::BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
+                             std::string_view menusOnlyText) {
+  trace_.Trace(" BuildTable");
+  ColumnCount = columnCount;
+  columnCounter_ = 0;
+  ListAdd(htmlLines_, Text(FirstLine(tableHeaderText)));
+  std::size_t from = 0;
+  for (std::size_t end = menusOnlyText.find(CRLF); end != std::string_view::npos;
+       end = menusOnlyText.find(CRLF, from)) {
+    const std::string_view line = menusOnlyText.substr(from, end - from);
+    if (Holds(line, kFormKey)) StartNewRow();
+    ListAdd(htmlLines_, Text(line));
+    from = end + CRLF.size();
+  }
+  trace_.Trace("Leaving  BuildTable");
+}
+
+void TableLayout::StartNewRow() {
+  trace_.Trace(" StartNewRow");
+  ++columnCounter_;
+  if (formsPlaced_ == 0) {
+    ListAdd(htmlLines_, Text(kRowStart));
+    ++formsPlaced_;
+    return;
+  }
+  if (columnCounter_ <= ColumnCount) {
+    ListAdd(htmlLines_, Text(kCellEnd));
+  } else {
+    ListAdd(htmlLines_, Text(kRowEnd) + Text(kRowStart));
+    columnCounter_ = 1;
+  }
+  ++formsPlaced_;
+}
+
+}  // namespace pravel

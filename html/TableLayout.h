@@ -1,0 +1,58 @@
+// The table of the final page: the forms of the draft page laid out
+// ColumnCount to a row.
+//
+// The layout never parses HTML. A line that contains "<form name=" starts a
+// form; before it goes exactly one separator line. The separators never
+// open a cell: the form region of the template opens its own (a line
+// beginning "<td><form name="), and the page's closing text closes the last
+// list, cell, row and table.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "text/Text.h"
+
+namespace pravel {
+
+class StringList;
+class TraceLog;
+
+inline constexpr std::string_view kFormKey = "<form name=";
+// Opens the first row, and every later row after the row end.
+inline constexpr std::string_view kRowStart = "<tr style=\"text-align:center\">";
+inline constexpr std::string_view kCellEnd = "</td>";
+inline constexpr std::string_view kRowEnd = "</td></tr><br>";
+
+// The forms per row typed in the Columns field: leading blanks are skipped,
+// anything else that is not a number (a trailing blank too) gives 0, and the
+// value is rounded to the nearest whole number, a half to the even one. A
+// count below 1 puts every form in a row of its own.
+std::int32_t ColumnCountOf(std::string_view columnsText);
+
+// The first line of a text: up to its first CR LF, or all of it.
+std::string_view FirstLine(std::string_view text);
+
+class TableLayout {
+ public:
+  // formsPlacedCount counts the form lines of the whole step and decides
+  // whether a row is open yet.
+  TableLayout(TraceLog& trace, StringList& htmlLines, int& formsPlacedCount)
+      : trace_(trace), htmlLines_(htmlLines), formsPlaced_(formsPlacedCount) {}
+
+  // Appends the first line of the table-header text, then each CR LF line of
+  // the menus-only text, a separator before every form line. Text after the
+  // last CR LF is not a complete line and is not used.
+  void BuildTable(std::int32_t columnCount, std::string_view tableHeaderText, std::string_view menusOnlyText);
+
+ private:
+  void StartNewRow();
+
+  TraceLog& trace_;
+  StringList& htmlLines_;
+  int& formsPlaced_;
+  std::int64_t ColumnCount = 0;
+  std::int64_t columnCounter_ = 0;
+};
+
+}  // namespace pravel
