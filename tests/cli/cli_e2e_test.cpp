@@ -79,10 +79,17 @@ class Cli : public ::testing::Test {
     const Text outFile = dir_.File("out.txt");
     const Text errFile = dir_.File("err.txt");
     Text command = prefix + Quoted(NativePath(PRAVEL_CLI_PATH));
-    for (const Text& arg : args) command += " " + Quoted(arg);
+    for (const Text& arg : args) {
+      command += ' ';
+      command += Quoted(arg);
+    }
     command += " >" + Quoted(outFile) + " 2>" + Quoted(errFile);
 #ifdef _WIN32
-    command = "\"" + command + "\"";  // cmd /c takes off one pair of quotes
+    // cmd /c takes off one pair of quotes.
+    Text wrapped = "\"";
+    wrapped += command;
+    wrapped += '"';
+    command = std::move(wrapped);
 #endif
     Result result;
     const int raw = std::system(command.c_str());
