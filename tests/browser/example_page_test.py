@@ -16,7 +16,6 @@ import base64
 import fcntl
 import json
 import os
-import re
 import select
 import shutil
 import signal

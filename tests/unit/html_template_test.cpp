@@ -31,12 +31,6 @@ TEST(TemplateLines, OnlyCrLfEndsALine) {
   }
 }
 
-TEST(TemplateLines, LongLinesAreKeptWhole) {
-  const Text longLine = "<option value=\"yyy\">" + Text(300, 'z') + "</option>";
-  const TemplateLines lines("<!--qx single form entry-->\r\n" + longLine);
-  EXPECT_EQ(lines.EntryLine(), longLine);
-}
-
 TEST(TemplateLines, MarkersAreFoundInAnyCaseAnywhereInALine) {
   const TemplateLines lines(
       "intro\r\n"
@@ -76,11 +70,13 @@ TEST(TemplateLines, Regions) {
 }
 
 TEST(TemplateLines, EntryLine) {
+  const Text longLine = "<option value=\"yyy\">" + Text(300, 'z') + "</option>";  // kept whole
   struct Case {
-    const char* text;
-    const char* entry;
+    Text text;
+    Text entry;
   };
   const Case cases[] = {
+      {"<!--qx single form entry-->\r\n" + longLine, longLine},
       {"<!--qx single form entry-->\r\n<option>zzz</option>\r\nignored", "<option>zzz</option>"},
       {"a\r\n<!--QX SINGLE FORM ENTRY-->\r\n\r\nnot this", ""},
       {"<option>zzz</option>\r\n<!--qx single form entry-->", ""},  // marker on the last line
@@ -112,26 +108,6 @@ TEST(Placeholders, FilledWithExactCaseInOrderWithoutEscaping) {
             "<td><form name=\"Fruit_Shop\">");
   EXPECT_EQ(FillPlaceholder("<td><form name=\"XXX\">", kMenuNamePlaceholder, "Fruit_Shop"), "<td><form name=\"XXX\">");
   EXPECT_EQ(FillPlaceholder("xxx", kMenuNamePlaceholder, "xxxx"), "xxxx");
-}
-
-TEST(PageParts, CutOnceFromTheTemplate) {
-  const PageParts parts = ReadPageParts(
-      "<!--qx single form entry-->\r\n"
-      "<option value=\"yyy\">zzz</option>\r\n"
-      "<!--qx form template1-->\r\n"
-      "<td><form name=\"xxx\">\r\n"
-      "<!--/qx form template1-->\r\n"
-      "<!--qx html hdr-->\r\n"
-      "<html><body>\r\n"
-      "<!--/qx html hdr-->\r\n");
-  EXPECT_EQ(parts.header, std::vector<Text>{"<html><body>"});
-  EXPECT_EQ(parts.form, std::vector<Text>{"<td><form name=\"xxx\">"});
-  EXPECT_EQ(parts.entry, "<option value=\"yyy\">zzz</option>");
-
-  const PageParts none = ReadPageParts("");
-  EXPECT_TRUE(none.header.empty());
-  EXPECT_TRUE(none.form.empty());
-  EXPECT_EQ(none.entry, "");
 }
 
 }  // namespace
