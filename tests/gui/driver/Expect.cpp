@@ -1,5 +1,7 @@
 #include "Expect.h"
 
+#include "PravelApp.h"
+
 namespace pravel::gui {
 
 namespace {
@@ -47,6 +49,35 @@ std::string ValidationReport(int menuNames, int linkAddresses, int linkNames, bo
          " LinkNames coded.\r\n\r\n" +
          (emptyParameter ? "Input_file contains 'empty_Input_parms', such as ' linkname=<>, Please FIX  Input_File.'"
                          : "");
+}
+
+namespace {
+
+constexpr DWORD kSettleTimeout = 10000;
+
+std::string OnceItIs(const std::function<std::string()>& read, const std::string& expected) {
+  std::string now;
+  WaitUntil(
+      [&] {
+        now = read();
+        return now == expected;
+      },
+      kSettleTimeout);
+  return now;
+}
+
+}  // namespace
+
+std::string CaptionOnceItIs(const PravelApp& app, const std::string& expected) {
+  return OnceItIs([&] { return app.Caption(); }, expected);
+}
+
+std::string StatusOnceItIs(const PravelApp& app, const std::string& expected) {
+  return OnceItIs([&] { return app.Status(); }, expected);
+}
+
+std::string WhiteOutlineOnceItIs(const PravelApp& app, const std::string& expected) {
+  return OnceItIs([&] { return WhiteOutline(app.CaptureButtonBar()); }, expected);
 }
 
 std::string WhiteOutline(const Capture& bar) {

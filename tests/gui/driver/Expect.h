@@ -44,6 +44,14 @@ inline constexpr ZonePoint kExit{"Exit", 520, 100};
 inline constexpr Rgb kOutlineColour{166, 158, 128};
 inline constexpr Rgb kWhite{255, 255, 255};
 
+class PravelApp;
+
+// These wait (a few seconds at most) for the window to show the expected
+// state and give what it shows then, for the test to compare.
+std::string CaptionOnceItIs(const PravelApp& app, const std::string& expected);
+std::string StatusOnceItIs(const PravelApp& app, const std::string& expected);
+std::string WhiteOutlineOnceItIs(const PravelApp& app, const std::string& expected);
+
 // Which button the bar outlines in white: its command name, "" when all
 // nine outlines have the outline colour, or a description of what is wrong.
 std::string WhiteOutline(const Capture& bar);
