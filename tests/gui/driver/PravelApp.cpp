@@ -297,6 +297,8 @@ void PravelApp::ChooseGoToEntry(int index) const {
   PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kIdGoToMenuNameCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
 }
 
+void PravelApp::RepaintButtonBar() const { InvalidateRect(Control(kIdButtonBarOverlay), nullptr, TRUE); }
+
 void PravelApp::CloseWindow() const { PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 std::vector<Box> PravelApp::Boxes() const {

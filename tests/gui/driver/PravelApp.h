@@ -86,6 +86,8 @@ class PravelApp {
   void PressEnterInFindField() const;
   // Chooses an entry of the go-to list, as a click on it does.
   void ChooseGoToEntry(int index) const;
+  // Makes the button bar repaint, as another window passing over it would.
+  void RepaintButtonBar() const;
   // Closes the window with its close box.
   void CloseWindow() const;
 
