@@ -50,6 +50,18 @@ void Guarded(HWND owner, Handler&& handler) {
   }
 }
 
+// Sets a flag for as long as a search runs.
+class SearchScope {
+ public:
+  explicit SearchScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~SearchScope() { flag_ = false; }
+  SearchScope(const SearchScope&) = delete;
+  SearchScope& operator=(const SearchScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 }  // namespace
 
 bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
@@ -71,6 +83,7 @@ bool MainWindow::Create(const Fonts& fonts) {
                               720, nullptr, nullptr, instance_, this);
   if (main == nullptr) return false;
   controls_.main = main;
+  fonts_ = fonts;
   SendMessageA(main, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.large), TRUE);
 
   controls_.tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOANIMATE,
@@ -79,7 +92,7 @@ bool MainWindow::Create(const Fonts& fonts) {
   SendMessageA(controls_.tooltip, TTM_ACTIVATE, TRUE, 0);
   AddTip(main, "f as Form");
 
-  CreateControls(fonts);
+  CreateControls();
   return true;
 }
 
@@ -93,8 +106,9 @@ void MainWindow::AddTip(HWND tool, const char* text) {
   SendMessageA(controls_.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tip));
 }
 
-void MainWindow::CreateControls(const Fonts& fonts) {
+void MainWindow::CreateControls() {
   HWND main = controls_.main;
+  const Fonts& fonts = fonts_;
   const auto make = [&](DWORD exStyle, const char* windowClass, const char* text, DWORD style, int x, int y,
                         int width, int height, int id, HFONT font) {
     HWND control = CreateWindowExA(exStyle, windowClass, text, WS_CHILD | style, x, y, width, height, main,
@@ -134,11 +148,9 @@ void MainWindow::CreateControls(const Fonts& fonts) {
   // Without the rich edit library there is no input pane, and the program
   // runs on without one.
   LoadLibraryA("RICHED20.DLL");
-  controls_.inputPane = make(WS_EX_CLIENTEDGE, "RichEdit20a", nullptr, kPaneStyle | WS_VISIBLE, 12, 180,
-                             window.cx - 36, window.cy - 254, kIdInputPane, fonts.large);
+  controls_.inputPane = CreateInputPane(12, 180, window.cx - 36, window.cy - 254);
   if (controls_.inputPane != nullptr) {
-    PrepareRichEdit(controls_.inputPane, kFieldBackground);
-    host_.AttachInputPane();
+    host_.AttachInputPane([this](HWND old) { return RenewInputPane(old); });
     host_.InputPane().PaneSetText(kInitialPaneText);
   }
 
@@ -150,6 +162,31 @@ void MainWindow::CreateControls(const Fonts& fonts) {
   controls_.lb8 = make(0, "LISTBOX", "Build MenusOnly here: ", kListStyle, 0, 350, clientWidth, 320, kIdLb8,
                        fonts.small);
   AddTip(controls_.lb8, " lb8 AS LISTBOX");
+}
+
+HWND MainWindow::CreateInputPane(int x, int y, int width, int height) {
+  HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20a", nullptr, WS_CHILD | WS_VISIBLE | kPaneStyle, x, y,
+                              width, height, controls_.main,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdInputPane)), instance_, nullptr);
+  if (pane == nullptr) return nullptr;
+  SendMessageA(pane, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large), TRUE);
+  PrepareRichEdit(pane, kFieldBackground);
+  return pane;
+}
+
+HWND MainWindow::RenewInputPane(HWND old) {
+  RECT place{};
+  GetWindowRect(old, &place);
+  MapWindowPoints(nullptr, controls_.main, reinterpret_cast<POINT*>(&place), 2);
+  HWND fresh = CreateInputPane(place.left, place.top, place.right - place.left, place.bottom - place.top);
+  if (fresh == nullptr) return old;
+  const bool focused = GetFocus() == old;
+  // Same place in the order of the controls, so Tab moves as before.
+  SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  DestroyWindow(old);
+  controls_.inputPane = fresh;
+  if (focused) SetFocus(fresh);
+  return fresh;
 }
 
 void MainWindow::CreateStatusLine(const Fonts& fonts) {
@@ -254,7 +291,12 @@ void MainWindow::OnSize(WPARAM kind) {
   }
 }
 
+bool MainWindow::Busy() const { return searching_ || workflow_.CommandRunning(); }
+
 void MainWindow::OnButtonBarRelease() {
+  // The workflow drops a click that arrives during a command; one that
+  // arrives under a search's question is dropped here.
+  if (searching_) return;
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(controls_.buttonBarOverlay, &point);
@@ -262,14 +304,17 @@ void MainWindow::OnButtonBarRelease() {
 }
 
 void MainWindow::OnFindFieldEnter() {
-  // A search started from inside a running command's repaint would move
-  // the selection under that command; it waits for the command instead.
-  if (workflow_.CommandRunning()) return;
+  // A search started from inside a running command's repaint, or under
+  // another search's question, would move the selection and FindStart
+  // under the one that runs; it is dropped, as a click on the bar is.
+  if (Busy()) return;
+  SearchScope scope(searching_);
   FindLink(workflow_);
 }
 
 void MainWindow::OnGoToMenuName() {
-  if (workflow_.CommandRunning()) return;
+  if (Busy()) return;
+  SearchScope scope(searching_);
   HWND combo = controls_.goToMenuNameCombo;
   const int index = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
   Text entry;

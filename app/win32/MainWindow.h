@@ -35,9 +35,14 @@ class MainWindow {
   static MainWindow* Of(HWND window);
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateControls(const Fonts& fonts);
+  void CreateControls();
+  HWND CreateInputPane(int x, int y, int width, int height);
+  HWND RenewInputPane(HWND old);
   void AddTip(HWND tool, const char* text);
   void OnSize(WPARAM kind);
+  // Whether the user's actions must wait: a command or a search is running
+  // (its question box keeps a message loop going under it).
+  bool Busy() const;
   void OnButtonBarRelease();
   void OnFindFieldEnter();
   void OnGoToMenuName();
@@ -49,8 +54,10 @@ class MainWindow {
   Workflow& workflow_;
   Win32Host& host_;
   const ButtonBarPicture& picture_;
+  Fonts fonts_;
   WNDPROC buttonBarDefault_ = nullptr;
   WNDPROC findFieldDefault_ = nullptr;
+  bool searching_ = false;
 };
 
 }  // namespace pravel::win32

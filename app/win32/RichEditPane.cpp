@@ -48,6 +48,17 @@ Text WithCrLf(std::string_view text) {
   return result;
 }
 
+Text WithCrOnly(std::string_view text) {
+  Text result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    result += c == '\n' ? '\r' : c;
+  }
+  return result;
+}
+
 void PrepareRichEdit(HWND control, COLORREF background) {
   // Plain text: a definition that happens to start like RTF, or rich text
   // pasted from elsewhere, stays the characters it is.
@@ -70,8 +81,12 @@ Text RichEditPane::PaneText() const {
 
 void RichEditPane::PaneSetText(std::string_view text) {
   // Streamed in as plain text: WM_SETTEXT would read a text beginning with
-  // "{\rtf" as rich text and lose its characters.
-  StreamSource source{text};
+  // "{\rtf" as rich text and lose its characters. Each break goes in as a
+  // single CR, the control's own paragraph mark: a CR LF split between two
+  // pieces of the stream would otherwise become two breaks.
+  const Text paragraphs = WithCrOnly(text);
+  if (renewal_ && PaneTextLength() > 0) control_ = renewal_(control_);
+  StreamSource source{paragraphs};
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadFromSource};
   SendMessageA(control_, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
 }
@@ -107,7 +122,7 @@ void RichEditPane::PaneScrollCaret() { SendMessageA(control_, EM_SCROLLCARET, 0,
 void RichEditPane::PaneHideSelection(bool hide) { SendMessageA(control_, EM_HIDESELECTION, hide ? TRUE : FALSE, 0); }
 
 void RichEditPane::PaneReplaceSelection(std::string_view text) {
-  const Text replacement(text);
+  const Text replacement = WithCrOnly(text);
   SendMessageA(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(replacement.c_str()));
 }
 

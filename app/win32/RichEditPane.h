@@ -8,18 +8,31 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "text/Pane.h"
 
 namespace pravel::win32 {
 
 class RichEditPane : public Pane {
  public:
-  explicit RichEditPane(HWND control = nullptr) : control_(control) {}
-  void Attach(HWND control) { control_ = control; }
+  // Puts a fresh, empty control in the place of the given one and returns
+  // it (or the given one when no fresh control could be made).
+  using Renewal = std::function<HWND(HWND)>;
+
+  explicit RichEditPane(HWND control = nullptr, Renewal renewal = {})
+      : control_(control), renewal_(std::move(renewal)) {}
+  void Attach(HWND control, Renewal renewal) {
+    control_ = control;
+    renewal_ = std::move(renewal);
+  }
   HWND Control() const { return control_; }
 
   Text PaneText() const override;
-  // The text goes in as plain text, also when it looks like RTF.
+  // The text goes in as plain text, also when it looks like RTF. A pane
+  // that holds text is renewed first: the rich edit of some systems (Wine)
+  // takes minutes to delete a text of many thousand lines, while a fresh
+  // control loads it in a second or two.
   void PaneSetText(std::string_view text) override;
   std::int64_t PaneTextLength() const override;
   std::int64_t PaneFind(std::int64_t from, std::string_view what) const override;
@@ -31,6 +44,7 @@ class RichEditPane : public Pane {
 
  private:
   HWND control_;
+  Renewal renewal_;
 };
 
 // Prepares a freshly created rich edit control for the program's text:
@@ -39,5 +53,7 @@ void PrepareRichEdit(HWND control, COLORREF background);
 
 // Every line break as CR LF: a lone CR or a lone LF becomes CR LF.
 Text WithCrLf(std::string_view text);
+// Every line break (CR LF, lone CR, lone LF) as one CR.
+Text WithCrOnly(std::string_view text);
 
 }  // namespace pravel::win32

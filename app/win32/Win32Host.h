@@ -18,8 +18,8 @@ class Win32Host : public Host {
   Win32Host(Controls& controls, MessageLoop& loop, const SystemLibraries& libraries, ButtonBarPicture& picture)
       : controls_(controls), loop_(loop), libraries_(libraries), picture_(picture) {}
 
-  // Called once the input pane exists.
-  void AttachInputPane() { pane_.Attach(controls_.inputPane); }
+  // Called once the input pane exists, with the way to renew it.
+  void AttachInputPane(RichEditPane::Renewal renewal) { pane_.Attach(controls_.inputPane, std::move(renewal)); }
 
   void SetCaption(const Text& caption) override;
   void SetStatus(const Text& status) override;
