@@ -245,6 +245,13 @@ std::vector<std::string> PravelApp::ListItems(int id) const {
   return ItemsOf(Control(id), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
+int PravelApp::FocusedControl() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(process_.dwThreadId, &info) || info.hwndFocus == nullptr) return 0;
+  return GetDlgCtrlID(info.hwndFocus);
+}
+
 void PravelApp::SetPaneText(const std::string& text) const {
   Send(Control(kIdInputPane), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -73,6 +73,8 @@ class PravelApp {
   std::vector<std::string> ComboEntries() const;
   int ComboSelection() const;
   std::vector<std::string> ListItems(int id) const;
+  // The control that has the keyboard focus in the program (0: none).
+  int FocusedControl() const;
 
   // Changes a person makes by typing or with the mouse in the pane.
   void SetPaneText(const std::string& text) const;
