@@ -392,7 +392,7 @@ bool PravelApp::OpenInOpenDialog(const std::string& fileName) {
   return Press(*dialog, IDOK);
 }
 
-bool PravelApp::SaveInSaveDialog(const std::string& fileName) {
+bool PravelApp::SaveInSaveDialog(const std::string& fileName, std::string* nameShown) {
   std::optional<Box> dialog;
   WaitUntil(
       [&] {
@@ -406,6 +406,7 @@ bool PravelApp::SaveInSaveDialog(const std::string& fileName) {
     ADD_FAILURE() << "no save dialog titled \"Save As\" within " << kStartTimeout / 1000 << " s";
     return false;
   }
+  if (nameShown != nullptr) *nameShown = TextOf(GetDlgItem(dialog->window, kFileNameField));
   SetDlgItemTextA(dialog->window, kFileNameField, fileName.c_str());
   Screenshot("save-dialog");
   PostMessageA(GetDlgItem(dialog->window, IDOK), BM_CLICK, 0, 0);

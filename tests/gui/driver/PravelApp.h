@@ -107,7 +107,8 @@ class PravelApp {
   bool OpenInOpenDialog(const std::string& fileName);
   // The save dialog: the name typed, then Save; answers the dialog's own
   // create and replace questions with Yes.
-  bool SaveInSaveDialog(const std::string& fileName);
+  // nameShown receives what the file name field held before typing.
+  bool SaveInSaveDialog(const std::string& fileName, std::string* nameShown = nullptr);
   bool CancelDialog(const std::string& title);
 
   // The button bar as it is on the screen now (600 x 143 client pixels).
