@@ -1,7 +1,8 @@
-// The Win32 host's services to the workflow: texts, lists, the clipboard,
-// the picture control, the message pump and the system libraries.
+// The Win32 host's services to the workflow: the lists, the picture
+// control and the message pump.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,6 @@ namespace pravel::win32 {
 namespace {
 
 using test::ProgramWindow;
-using test::TextOf;
 
 std::vector<std::string> Items(HWND list, UINT countMessage, UINT lengthMessage, UINT textMessage) {
   std::vector<std::string> items;
@@ -23,30 +23,6 @@ std::vector<std::string> Items(HWND list, UINT countMessage, UINT lengthMessage,
     items.push_back(item);
   }
   return items;
-}
-
-std::string ClipboardText() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return "(clipboard busy)";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
-}
-
-TEST(Win32Host, WritesCaptionStatusAndFields) {
-  ProgramWindow program;
-  program.host.SetCaption("Pravels   -step 2  = Validate Input");
-  program.host.SetStatus("Pravels: emptyInput_<>= 0  FileOpen= 1  FileValidated= 0  HtmlBuilt= 0");
-  program.host.SetFindFieldText("<Fruit>");
-  SetWindowTextA(program.Control(kIdColumnsField), " 3");
-  EXPECT_EQ(TextOf(program.controls.main), "Pravels   -step 2  = Validate Input");
-  EXPECT_EQ(TextOf(program.Control(kIdStatusLine)),
-            "Pravels: emptyInput_<>= 0  FileOpen= 1  FileValidated= 0  HtmlBuilt= 0");
-  EXPECT_EQ(program.host.FindFieldText(), "<Fruit>");
-  EXPECT_EQ(program.host.ColumnsText(), " 3");
 }
 
 TEST(Win32Host, FillsTheGoToListInTheGivenOrder) {
@@ -90,32 +66,6 @@ TEST(Win32Host, ShowsTheSortedListBesideTheWindow) {
   EXPECT_EQ(Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT), (std::vector<std::string>{"b", "a"}));
 }
 
-TEST(Win32Host, PastesThroughTheClipboardAtTheCaret) {
-  ProgramWindow program;
-  Pane& pane = program.host.InputPane();
-  struct Case {
-    std::string text;
-    std::int64_t from, to;
-    std::string paste, expected;
-  };
-  const Case cases[] = {
-      {"abcdef", 3, 3, "\r\nmenuname=<>\r\n\r\n", "abc\r\nmenuname=<>\r\n\r\ndef"},
-      {"one word two", 4, 8, "\r\nlinkname=<>\r\nlinkaddress=<>\r\n\r\n",
-       "one \r\nlinkname=<>\r\nlinkaddress=<>\r\n\r\n two"},
-      {"", 0, 0, "\r\nmenuname=<>\r\n\r\n", "\r\nmenuname=<>\r\n\r\n"},
-  };
-  for (const Case& c : cases) {
-    pane.PaneSetText(c.text);
-    pane.PaneSelect(c.from, c.to);
-    program.host.SetClipboardText(c.paste);
-    EXPECT_EQ(ClipboardText(), c.paste);
-    program.host.PasteIntoInputPane();
-    EXPECT_EQ(pane.PaneText(), c.expected);
-    // The clipboard keeps the template for a paste by hand.
-    EXPECT_EQ(ClipboardText(), c.paste);
-  }
-}
-
 TEST(Win32Host, KeepsThePictureInThePictureControl) {
   ProgramWindow program;
   char start[MAX_PATH] = {};
@@ -133,20 +83,6 @@ TEST(Win32Host, KeepsThePictureInThePictureControl) {
     EXPECT_EQ(program.picture.Bitmap() != nullptr, c.shown) << c.folder;
   }
   SetCurrentDirectoryA(start);
-}
-
-TEST(Win32Host, DialogFilterIsADoubleNulTerminatedList) {
-  const Text filter = DialogFilter("Text Files", "*.TXT");
-  EXPECT_EQ(filter, std::string("Text Files\0*.TXT\0\0", 18));
-}
-
-TEST(SystemLibraries, ResolvesTheThreeFunctions) {
-  SystemLibraries libraries;
-  const LoadFailure failure = LoadSystemLibraries(libraries);
-  EXPECT_EQ(failure.exitCode, 0) << failure.message;
-  EXPECT_NE(libraries.ShellExecuteA, nullptr);
-  EXPECT_NE(libraries.OleInitialize, nullptr);
-  EXPECT_NE(libraries.OleUninitialize, nullptr);
 }
 
 // A window whose messages pump again, as a command does while it works.

@@ -1,5 +1,5 @@
 // The main window as start-up builds it: the controls in place with their
-// texts and colours, resizing, and the user's actions reaching the workflow.
+// texts and colours, and resizing.
 #include <gtest/gtest.h>
 #include <richedit.h>
 
@@ -8,7 +8,6 @@
 
 #include "ProgramWindow.h"
 #include "app/win32/ControlIds.h"
-#include "app/win32/Theme.h"
 
 namespace pravel::win32 {
 namespace {
@@ -127,12 +126,12 @@ TEST(MainWindow, GivesEachControlItsColours) {
     COLORREF text;  // CLR_INVALID: left as it is
   };
   const Case cases[] = {
-      {WM_CTLCOLOREDIT, kIdColumnsField, kColumnsBackground, CLR_INVALID},
-      {WM_CTLCOLOREDIT, kIdFindLinkField, kFieldBackground, CLR_INVALID},
-      {WM_CTLCOLOREDIT, kIdGoToMenuNameCombo, kFieldBackground, CLR_INVALID},
-      {WM_CTLCOLORSTATIC, kIdFindLinkLabel, kWindowBackground, kHighlightColour},
-      {WM_CTLCOLOREDIT, kIdRe2, kRe2Background, CLR_INVALID},
-      {WM_CTLCOLORLISTBOX, kIdHtmlLines, kHtmlLinesBackground, CLR_INVALID},
+      {WM_CTLCOLOREDIT, kIdColumnsField, RGB(231, 169, 126), CLR_INVALID},
+      {WM_CTLCOLOREDIT, kIdFindLinkField, RGB(246, 231, 223), CLR_INVALID},
+      {WM_CTLCOLOREDIT, kIdGoToMenuNameCombo, RGB(246, 231, 223), CLR_INVALID},
+      {WM_CTLCOLORSTATIC, kIdFindLinkLabel, RGB(59, 25, 34), RGB(255, 255, 255)},
+      {WM_CTLCOLOREDIT, kIdRe2, RGB(238, 255, 255), CLR_INVALID},
+      {WM_CTLCOLORLISTBOX, kIdHtmlLines, RGB(255, 240, 250), CLR_INVALID},
   };
   HDC dc = GetDC(program.controls.main);
   for (const Case& c : cases) {
@@ -149,87 +148,7 @@ TEST(MainWindow, GivesEachControlItsColours) {
   ReleaseDC(program.controls.main, dc);
   // The input pane keeps its own background.
   HWND pane = program.Control(kIdInputPane);
-  EXPECT_EQ(static_cast<COLORREF>(SendMessageA(pane, EM_SETBKGNDCOLOR, 0, kFieldBackground)), kFieldBackground);
-}
-
-// Puts the pointer on the bar at (x, y) and releases a mouse button there.
-void ReleaseOnBar(ProgramWindow& program, UINT message, int x, int y) {
-  HWND bar = program.Control(kIdButtonBarOverlay);
-  POINT point{x, y};
-  ClientToScreen(bar, &point);
-  SetCursorPos(point.x, point.y);
-  SendMessageA(bar, message, 0, MAKELPARAM(x, y));
-}
-
-TEST(MainWindow, AButtonReleaseOnTheBarRunsTheZonesCommand) {
-  ProgramWindow program;
-  struct Case {
-    UINT message;
-    int x, y;
-    std::string current;  // CurrentCommand afterwards
-  };
-  // Only the Columns zone, which opens no box: the wiring is tested here,
-  // the zones themselves with the workflow.
-  const Case cases[] = {
-      {WM_LBUTTONUP, 300, 100, "Columns"}, {WM_RBUTTONUP, 245, 80, "Columns"}, {WM_MBUTTONUP, 354, 142, "Columns"},
-      {WM_LBUTTONUP, 300, 79, "nuttin"},   {WM_LBUTTONUP, 132, 100, "nuttin"}, {WM_LBUTTONDOWN, 300, 100, "nuttin"},
-      {WM_RBUTTONDOWN, 300, 100, "nuttin"}, {WM_LBUTTONDBLCLK, 300, 100, "nuttin"},
-  };
-  for (const Case& c : cases) {
-    program.workflow.CurrentCommand = "nuttin";
-    ReleaseOnBar(program, c.message, c.x, c.y);
-    EXPECT_EQ(program.workflow.CurrentCommand, c.current) << c.message << " at " << c.x << "," << c.y;
-  }
-}
-
-TEST(MainWindow, EnterInTheFindFieldFindsTheNextOccurrence) {
-  ProgramWindow program;
-  program.host.InputPane().PaneSetText("menuname=<Fruit>\r\nlinkname=<Apples>\r\nlinkname=<Pears>\r\n");
-  HWND field = program.Control(kIdFindLinkField);
-  SetWindowTextA(field, "LINKNAME");
-  struct Case {
-    UINT message;
-    WPARAM key;
-    std::int64_t selStart, selEnd, findStart;
-  };
-  const Case cases[] = {
-      {WM_KEYDOWN, VK_RETURN, 17, 25, 25},
-      {WM_KEYDOWN, 'A', 17, 25, 25},      // other keys only type
-      {WM_KEYUP, VK_RETURN, 17, 25, 25},  // the release does nothing
-      {WM_KEYDOWN, VK_RETURN, 35, 43, 43},
-  };
-  for (const Case& c : cases) {
-    SendMessageA(field, c.message, c.key, 0);
-    EXPECT_EQ(program.host.InputPane().PaneSelection(), std::make_pair(c.selStart, c.selEnd)) << c.key;
-    EXPECT_EQ(program.workflow.FindStart, c.findStart) << c.key;
-  }
-}
-
-TEST(MainWindow, AConfirmedChoiceInTheGoToListJumpsToTheMenu) {
-  ProgramWindow program;
-  program.host.InputPane().PaneSetText("menuname=<Veg>\r\nlinkname=<Leek>\r\nmenuname=<Fruit>\r\n");
-  program.host.SetMenuNameList({"~ GoTo MenuName", "<Fruit>", "<Veg>"});
-  HWND combo = program.Control(kIdGoToMenuNameCombo);
-  struct Case {
-    int index;
-    WORD notification;
-    std::string field;
-    std::int64_t selStart;
-  };
-  const Case cases[] = {
-      {1, CBN_SELCHANGE, "", -1},  // moving through the list does nothing yet
-      {1, CBN_SELENDOK, "<Fruit>", 40},
-      {2, CBN_SELENDCANCEL, "<Fruit>", 40},
-  };
-  for (const Case& c : cases) {
-    SendMessageA(combo, CB_SETCURSEL, c.index, 0);
-    SendMessageA(program.controls.main, WM_COMMAND, MAKEWPARAM(kIdGoToMenuNameCombo, c.notification),
-                 reinterpret_cast<LPARAM>(combo));
-    EXPECT_EQ(program.host.FindFieldText(), c.field) << c.notification;
-    if (c.selStart >= 0) {
-      EXPECT_EQ(program.host.InputPane().PaneSelection().first, c.selStart) << c.notification;
-    }
-  }
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageA(pane, EM_SETBKGNDCOLOR, 0, RGB(246, 231, 223))), RGB(246, 231, 223));
 }
 
 }  // namespace
