@@ -360,13 +360,13 @@ bool PravelApp::Press(const Box& box, int buttonId) const {
   return gone;
 }
 
-std::optional<std::string> PravelApp::ConfirmMessage() {
+std::optional<std::string> PravelApp::ConfirmMessage(const std::string& step) {
   const std::optional<Box> box = WaitForBox("Pravel");
   if (!box) {
     ADD_FAILURE() << "no message box captioned \"Pravel\" within " << kBoxTimeout / 1000 << " s";
     return std::nullopt;
   }
-  Screenshot("message");
+  Screenshot(step);
   if (!Press(*box, IDOK)) return std::nullopt;
   return box->text;
 }
@@ -377,7 +377,7 @@ bool PravelApp::NoBoxAppears() const {
   return Boxes().empty();
 }
 
-bool PravelApp::OpenInOpenDialog(const std::string& fileName) {
+bool PravelApp::OpenInOpenDialog(const std::string& fileName, std::string* nameShown) {
   const std::optional<Box> dialog = WaitForBox("Load/Open  Input File   *.txt", kStartTimeout);
   if (!dialog) {
     ADD_FAILURE() << "no open dialog titled \"Load/Open  Input File   *.txt\" within " << kStartTimeout / 1000 << " s";
@@ -388,6 +388,7 @@ bool PravelApp::OpenInOpenDialog(const std::string& fileName) {
     return false;
   }
   Screenshot("open-dialog");
+  if (nameShown != nullptr) *nameShown = TextOf(GetDlgItem(dialog->window, kFileNameField));
   SetDlgItemTextA(dialog->window, kFileNameField, fileName.c_str());
   return Press(*dialog, IDOK);
 }

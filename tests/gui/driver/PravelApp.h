@@ -98,13 +98,15 @@ class PravelApp {
   std::optional<Box> WaitForBox(const std::string& caption, DWORD timeoutMs = kBoxTimeout) const;
   // Presses a button of a box and waits until the box is gone.
   bool Press(const Box& box, int buttonId) const;
-  // Waits for a message box captioned "Pravel", presses OK and gives its text.
-  std::optional<std::string> ConfirmMessage();
+  // Waits for a message box captioned "Pravel", takes a screenshot named
+  // after the step, presses OK and gives the box's text.
+  std::optional<std::string> ConfirmMessage(const std::string& step = "message");
   // Waits a moment and checks that no box came up.
   bool NoBoxAppears() const;
 
   // The open dialog: the name typed into its file name field, then Open.
-  bool OpenInOpenDialog(const std::string& fileName);
+  // nameShown receives what the field held before typing.
+  bool OpenInOpenDialog(const std::string& fileName, std::string* nameShown = nullptr);
   // The save dialog: the name typed, then Save; answers the dialog's own
   // create and replace questions with Yes.
   // nameShown receives what the file name field held before typing.

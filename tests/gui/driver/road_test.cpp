@@ -67,7 +67,9 @@ TEST(Road, OpenValidateBuildSaveShowWithExactMessagesAndFiles) {
 
   // Step 1: the open dialog, a name typed into it.
   app.Click(kOpenInput.x, kOpenInput.y);
-  ASSERT_TRUE(app.OpenInOpenDialog("Shop_Input.txt"));
+  std::string nameShown;
+  ASSERT_TRUE(app.OpenInOpenDialog("Shop_Input.txt", &nameShown));
+  EXPECT_EQ(nameShown, "Pravel_Input.txt");  // the name offered beforehand
   EXPECT_EQ(CaptionOnceItIs(app, kCaptionStep2), kCaptionStep2);
   EXPECT_EQ(StatusOnceItIs(app, StatusText(0, 1, 0, 0)), StatusText(0, 1, 0, 0));
   EXPECT_EQ(WithCrOnly(app.PaneText()), WithCrOnly(definition));
@@ -82,7 +84,7 @@ TEST(Road, OpenValidateBuildSaveShowWithExactMessagesAndFiles) {
 
   // Step 2: the count report.
   app.Click(kValidateInput.x, kValidateInput.y);
-  EXPECT_EQ(app.ConfirmMessage(), ValidationReport(2, 3, 3));
+  EXPECT_EQ(app.ConfirmMessage("2-validation-report"), ValidationReport(2, 3, 3));
   EXPECT_EQ(CaptionOnceItIs(app, kCaptionStep3), kCaptionStep3);
   EXPECT_EQ(StatusOnceItIs(app, StatusText(0, 1, 1, 0)), StatusText(0, 1, 1, 0));
   EXPECT_EQ(WhiteOutlineOnceItIs(app, "ValidateInput"), "ValidateInput");
@@ -94,8 +96,8 @@ TEST(Road, OpenValidateBuildSaveShowWithExactMessagesAndFiles) {
   // Step 3: validated again, the menu name with a blank reported, the
   // definition regrouped into the pane and the input file.
   app.Click(kBuildHtml.x, kBuildHtml.y);
-  EXPECT_EQ(app.ConfirmMessage(), ValidationReport(2, 3, 3));
-  EXPECT_EQ(app.ConfirmMessage(),
+  EXPECT_EQ(app.ConfirmMessage("3-validation-report-again"), ValidationReport(2, 3, 3));
+  EXPECT_EQ(app.ConfirmMessage("3-menu-name-changed"),
             "No spaces allowed in MenuName: \r\nMenuName changed from   Fruit Shop   to   Fruit_Shop");
   EXPECT_EQ(CaptionOnceItIs(app, kCaptionStep4), kCaptionStep4);
   EXPECT_EQ(StatusOnceItIs(app, StatusText(0, 1, 1, 1)), StatusText(0, 1, 1, 1));
@@ -113,7 +115,7 @@ TEST(Road, OpenValidateBuildSaveShowWithExactMessagesAndFiles) {
 
   // Step 4: the page and its companions written, the page shown.
   app.Click(kSaveShowHtml.x, kSaveShowHtml.y);
-  EXPECT_EQ(app.ConfirmMessage(),
+  EXPECT_EQ(app.ConfirmMessage("4-files-created"),
             "The following files are newly created:\r\n Pravel.html \r\n Pravel.txt \r\n MenusOnly.txt \r\n\r\n"
             "Located Here: " +
                 app.Folder());
@@ -131,9 +133,9 @@ TEST(Road, OpenValidateBuildSaveShowWithExactMessagesAndFiles) {
   // The finished step 4 is not repeated without steps 2 and 3; step 2 is
   // open again at once.
   app.Click(kSaveShowHtml.x, kSaveShowHtml.y);
-  EXPECT_EQ(app.ConfirmMessage(), GuardText(0, 1, 0, 0));
+  EXPECT_EQ(app.ConfirmMessage("5-save-show-refused"), GuardText(0, 1, 0, 0));
   app.Click(kValidateInput.x, kValidateInput.y);
-  EXPECT_EQ(app.ConfirmMessage(), ValidationReport(2, 3, 3));
+  EXPECT_EQ(app.ConfirmMessage("5-validation-report"), ValidationReport(2, 3, 3));
   EXPECT_EQ(CaptionOnceItIs(app, kCaptionStep3), kCaptionStep3);
   EXPECT_EQ(StatusOnceItIs(app, StatusText(0, 1, 1, 0)), StatusText(0, 1, 1, 0));
   app.Screenshot("5-validated-again");
@@ -149,6 +151,39 @@ TEST(Road, OpenValidateBuildSaveShowWithExactMessagesAndFiles) {
                            "MenusOnly.txt", "Pravel.html", "Pravel.txt"}) {
     EXPECT_EQ(ReadFile(app.File(name)), ReadFile(JoinPath(cliFolder, name))) << name;
   }
+}
+
+// Opens the shop definition and validates it; the test goes on from step 3.
+void OpenAndValidate(PravelApp& app, const std::string& typedName) {
+  app.Click(kOpenInput.x, kOpenInput.y);
+  ASSERT_TRUE(app.OpenInOpenDialog(typedName));
+  ASSERT_EQ(CaptionOnceItIs(app, kCaptionStep2), kCaptionStep2);
+  app.Click(kValidateInput.x, kValidateInput.y);
+  ASSERT_EQ(app.ConfirmMessage(), ValidationReport(2, 3, 3));
+  ASSERT_EQ(CaptionOnceItIs(app, kCaptionStep3), kCaptionStep3);
+}
+
+TEST(Road, BuildValidatesTheEditedPaneAgainAndRefusesAnEmptyStatement) {
+  PravelApp app;
+  for (const char* name : kTemplates) app.CopyData(name);
+  app.CopyData("Shop_Input.txt");
+  ASSERT_TRUE(app.Start());
+  ASSERT_NO_FATAL_FAILURE(OpenAndValidate(app, "Shop_Input.txt"));
+  // A link template pasted and not filled in.
+  app.SetPaneSelection(0, 0);
+  app.Click(kPasteLink.x, kPasteLink.y);
+  EXPECT_TRUE(WaitUntil([&] { return app.PaneText().find("linkname=<>") != std::string::npos; }, 5000));
+  app.Click(kBuildHtml.x, kBuildHtml.y);
+  EXPECT_EQ(app.ConfirmMessage(), ValidationReport(2, 4, 4, true));
+  EXPECT_EQ(app.ConfirmMessage(), GuardText(3, 1, 0, 0));
+  EXPECT_EQ(StatusOnceItIs(app, StatusText(3, 1, 0, 0)), StatusText(3, 1, 0, 0));
+  EXPECT_EQ(app.Caption(), kCaptionStep3);
+  EXPECT_TRUE(app.NoBoxAppears());
+  // Nothing was built or rewritten.
+  for (const char* name : {"ShowDraft.Html", "Sorted_Pravel.txt", "ValidatedInput.txt", "Shop_Input.txt.bak"}) {
+    EXPECT_FALSE(FileExists(app.File(name))) << name;
+  }
+  app.Screenshot("build-refused");
 }
 
 TEST(Road, CancelledOpenDialogMovesTheCaptionOnlyAndLaterStepsStayRefused) {
