@@ -12,16 +12,49 @@ namespace pravel::win32 {
 
 namespace {
 
-namespace gp = Gdiplus::DllExports;
+// GDI+ is taken at run time, like the other system libraries: it needs
+// ole32, and a system without ole32 must still get the start-up message
+// that names it. It is started on first use and kept for the process.
+struct GdiplusApi {
+  using Startup = ::Gdiplus::Status(WINAPI*)(ULONG_PTR*, const ::Gdiplus::GdiplusStartupInput*, void*);
+  using FromFile = ::Gdiplus::Status(WINAPI*)(const WCHAR*, ::Gdiplus::GpBitmap**);
+  using Dimension = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpImage*, UINT*);
+  using ToBitmap = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpBitmap*, HBITMAP*, ::Gdiplus::ARGB);
+  using Dispose = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpImage*);
 
-// GDI+ is started on first use and kept for the process, like the fonts.
-bool StartGdiplus() {
-  static const bool started = [] {
+  FromFile CreateBitmapFromFile = nullptr;
+  Dimension GetImageWidth = nullptr;
+  Dimension GetImageHeight = nullptr;
+  ToBitmap CreateHBITMAPFromBitmap = nullptr;
+  Dispose DisposeImage = nullptr;
+  bool ready = false;
+};
+
+template <typename Fn>
+bool Take(HMODULE library, const char* name, Fn& target) {
+  target = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+  return target != nullptr;
+}
+
+const GdiplusApi& GdiplusLibrary() {
+  static const GdiplusApi api = [] {
+    GdiplusApi loaded;
+    HMODULE library = LoadLibraryA("gdiplus.dll");
+    GdiplusApi::Startup startup = nullptr;
+    if (library == nullptr || !Take(library, "GdiplusStartup", startup) ||
+        !Take(library, "GdipCreateBitmapFromFile", loaded.CreateBitmapFromFile) ||
+        !Take(library, "GdipGetImageWidth", loaded.GetImageWidth) ||
+        !Take(library, "GdipGetImageHeight", loaded.GetImageHeight) ||
+        !Take(library, "GdipCreateHBITMAPFromBitmap", loaded.CreateHBITMAPFromBitmap) ||
+        !Take(library, "GdipDisposeImage", loaded.DisposeImage)) {
+      return loaded;
+    }
     ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    const ::Gdiplus::GdiplusStartupInput input;
+    loaded.ready = startup(&token, &input, nullptr) == ::Gdiplus::Ok;
+    return loaded;
   }();
-  return started;
+  return api;
 }
 
 std::wstring Widen(const std::string& text) {
@@ -53,21 +86,22 @@ void ButtonBarPicture::Clear() {
 
 void ButtonBarPicture::Load(const std::string& path) {
   Clear();
-  if (!StartGdiplus()) return;
-  Gdiplus::GpBitmap* image = nullptr;
-  if (gp::GdipCreateBitmapFromFile(Widen(path).c_str(), &image) != Gdiplus::Ok || image == nullptr) return;
+  const GdiplusApi& gdiplus = GdiplusLibrary();
+  if (!gdiplus.ready) return;
+  ::Gdiplus::GpBitmap* image = nullptr;
+  if (gdiplus.CreateBitmapFromFile(Widen(path).c_str(), &image) != ::Gdiplus::Ok || image == nullptr) return;
   UINT width = 0;
   UINT height = 0;
   HBITMAP bitmap = nullptr;
   // Transparent parts of the picture show the window's background colour.
-  const Gdiplus::ARGB background = 0xFF000000u | (GetRValue(kWindowBackground) << 16) |
-                                   (GetGValue(kWindowBackground) << 8) | GetBValue(kWindowBackground);
-  if (gp::GdipGetImageWidth(image, &width) == Gdiplus::Ok && gp::GdipGetImageHeight(image, &height) == Gdiplus::Ok &&
-      gp::GdipCreateHBITMAPFromBitmap(image, &bitmap, background) == Gdiplus::Ok) {
+  const ::Gdiplus::ARGB background = 0xFF000000u | (GetRValue(kWindowBackground) << 16) |
+                                     (GetGValue(kWindowBackground) << 8) | GetBValue(kWindowBackground);
+  if (gdiplus.GetImageWidth(image, &width) == ::Gdiplus::Ok && gdiplus.GetImageHeight(image, &height) == ::Gdiplus::Ok &&
+      gdiplus.CreateHBITMAPFromBitmap(image, &bitmap, background) == ::Gdiplus::Ok) {
     bitmap_ = bitmap;
     size_ = {static_cast<LONG>(width), static_cast<LONG>(height)};
   }
-  gp::GdipDisposeImage(image);
+  gdiplus.DisposeImage(image);
 }
 
 std::string ButtonBarPicturePath() {

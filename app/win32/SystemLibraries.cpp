@@ -29,6 +29,9 @@ LoadFailure LoadSystemLibraries(SystemLibraries& libraries) {
       !Resolve(ole, "OleUninitialize", libraries.OleUninitialize, failure)) {
     return failure;
   }
+  HMODULE dialogs = Load("comdlg32.dll", failure);
+  if (dialogs == nullptr || !Resolve(dialogs, "GetOpenFileNameA", libraries.GetOpenFileNameA, failure)) return failure;
+  Resolve(dialogs, "GetSaveFileNameA", libraries.GetSaveFileNameA, failure);
   return failure;
 }
 

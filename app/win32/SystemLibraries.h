@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include <string>
 
@@ -12,11 +13,17 @@ namespace pravel::win32 {
 using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFn = void(WINAPI*)();
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
 struct SystemLibraries {
   ShellExecuteAFn ShellExecuteA = nullptr;
   OleInitializeFn OleInitialize = nullptr;
   OleUninitializeFn OleUninitialize = nullptr;  // resolved so a broken system shows at start-up
+  // The file dialogs' library needs shell32 and ole32 itself: it is loaded
+  // after them, so that a system without those gets the message that names
+  // them instead of a program that does not start at all.
+  FileDialogFn GetOpenFileNameA = nullptr;
+  FileDialogFn GetSaveFileNameA = nullptr;
 };
 
 // Why loading stopped: the message to show and the exit code.
@@ -26,8 +33,9 @@ struct LoadFailure {
 };
 
 // Loads "shell32.dll" and "ole32.dll" and resolves the three functions, in
-// that order. The first missing library (exit code 1) or function (exit code
-// 2) is returned; the caller reports it and ends the process.
+// that order, then the file dialogs. The first missing library (exit code 1)
+// or function (exit code 2) is returned; the caller reports it and ends the
+// process.
 LoadFailure LoadSystemLibraries(SystemLibraries& libraries);
 
 }  // namespace pravel::win32

@@ -1,7 +1,5 @@
 #include "app/win32/Win32Host.h"
 
-#include <commdlg.h>
-
 #include <cstring>
 #include <vector>
 
@@ -77,10 +75,10 @@ std::optional<Text> Win32Host::ChooseFile(const FileDialog& dialog) {
   BOOL chosen = FALSE;
   if (dialog.save) {
     record.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_LONGNAMES;
-    chosen = GetSaveFileNameA(&record);
+    chosen = libraries_.GetSaveFileNameA(&record);
   } else {
     record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE | OFN_LONGNAMES;
-    chosen = GetOpenFileNameA(&record);
+    chosen = libraries_.GetOpenFileNameA(&record);
   }
   if (!chosen) return std::nullopt;
   return Text(fileName.data());
