@@ -8,6 +8,7 @@
 #include "definition/Validation.h"
 #include "html/FormBuilder.h"
 #include "html/SaveShow.h"
+#include "text/FileWriter.h"
 #include "text/TextFile.h"
 #include "tools/EditorTools.h"
 
@@ -115,7 +116,7 @@ void Workflow::BuildHtml() {
     HtmlBuilt = 0;
   }
   ShowStatus();
-  if (FileResult saved = FileWrite(kDraftFileName, ListJoin(HtmlLines)); !saved) {
+  if (FileResult saved = FileWriteLines(kDraftFileName, HtmlLines.Items()); !saved) {
     host.ShowMessage(Text("Could not write ") + kDraftFileName + ": " + saved.reason, MessageKind::Warning);
   }
 }

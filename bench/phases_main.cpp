@@ -5,6 +5,8 @@
 // around each part of the build. The build step is spelled out here rather
 // than run as one command so that sorting, walking and laying out can be
 // told apart; the command line itself stays free of timing code.
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +19,7 @@
 #include "definition/Validation.h"
 #include "html/FormBuilder.h"
 #include "html/SaveShow.h"
+#include "text/FileWriter.h"
 #include "text/TextFile.h"
 
 namespace {
@@ -32,14 +35,26 @@ class Phases {
   void Time(const char* name, Work work) {
     const auto start = Clock::now();
     work();
-    rows_.emplace_back(name, std::chrono::duration<double>(Clock::now() - start).count());
+    rows_.push_back({name, std::chrono::duration<double>(Clock::now() - start).count(), PeakBytes()});
   }
+  void Add(const char* name, double seconds) { rows_.push_back({name, seconds, PeakBytes()}); }
+  // Each part's time, and the peak memory of the process when it ended.
   void Print() const {
-    for (const auto& [name, seconds] : rows_) std::printf("%s\t%.4f\n", name, seconds);
+    for (const Row& row : rows_) std::printf("%s\t%.4f\t%.0f\n", row.name, row.seconds, row.peak);
   }
 
  private:
-  std::vector<std::pair<const char*, double>> rows_;
+  struct Row {
+    const char* name;
+    double seconds;
+    double peak;
+  };
+  static double PeakBytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) * 1024;  // Linux counts KiB
+  }
+  std::vector<Row> rows_;
 };
 
 int Fail(const QuietHost& host, const char* step) {
@@ -71,34 +86,40 @@ bool TimedBuild(Workflow& wf, Phases& phases) {
   wf.HtmlBuilt = 1;
   wf.ShowStatus();
   bool written = false;
-  phases.Time("draft", [&] { written = FileWrite(kDraftFileName, ListJoin(wf.HtmlLines)).ok; });
+  phases.Time("draft", [&] { written = FileWriteLines(kDraftFileName, wf.HtmlLines.Items()).ok; });
   wf.trace.WriteTraceFile();
   return written;
 }
 
 // How long the writes alone take: every file the road wrote, written again
-// with the same calls. The parts above include their own writes.
+// with the same calls, one at a time (so the road's peak memory stays its
+// own). The parts above include their own writes.
 void TimeWrites(const Text& definitionPath, Phases& phases) {
-  std::vector<std::pair<Text, Text>> files;
+  double seconds = 0;
+  auto timed = [&seconds](auto write) {
+    const auto start = Clock::now();
+    write();
+    seconds += std::chrono::duration<double>(Clock::now() - start).count();
+  };
   for (const char* name : {kSortedRecordsName, kValidatedInputName, kDraftFileName, kMenusOnlyName, kPageName,
                            kPageCopyName, kTraceFileName}) {
     Text content;
-    if (FileRead(name, content)) files.emplace_back(name, std::move(content));
+    if (FileRead(name, content)) timed([&] { FileWrite(name, content); });
   }
   // The input file is rewritten through a backup and a replacement; that is
   // timed on a scratch copy so the real file and its backup stay as built.
   const Text scratch = definitionPath + ".phases";
-  Text original;
+  {
+    Text original;
+    FileRead(definitionPath + Text(kBackupSuffix), original);
+    FileWrite(scratch, original);
+  }
   Text rebuilt;
-  FileRead(definitionPath + Text(kBackupSuffix), original);
   FileRead(definitionPath, rebuilt);
-  FileWrite(scratch, original);
-  phases.Time("writes", [&] {
-    for (const auto& [name, content] : files) FileWrite(name, content);
-    FileReplace(scratch, rebuilt, scratch + Text(kBackupSuffix));
-  });
+  timed([&] { FileReplace(scratch, rebuilt, scratch + Text(kBackupSuffix)); });
   std::remove(scratch.c_str());
   std::remove((scratch + Text(kBackupSuffix)).c_str());
+  phases.Add("writes", seconds);
 }
 
 }  // namespace

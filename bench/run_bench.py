@@ -105,7 +105,7 @@ def measure(args, shape, links):
         parts = {}
         with open(os.path.join(phases_dir, "stdout.txt")) as f:
             for line in f:
-                name, value = line.split("\t")
+                name, value = line.split("\t")[:2]
                 parts[name] = float(value)
 
         for key, value in [("sort", sort.wall), ("sort_cpu", sort.cpu), ("road", cli.wall),

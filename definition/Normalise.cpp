@@ -1,8 +1,15 @@
 #include "definition/Normalise.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
 #include "app/Trace.h"
 #include "app/Workflow.h"
 #include "definition/Definition.h"
+#include "text/FileWriter.h"
 #include "text/TextFile.h"
 
 namespace pravel {
@@ -35,10 +42,94 @@ std::string_view CutStatement(std::string_view line, std::size_t at, std::size_t
   return line.substr(at, close - at + 1);
 }
 
-// Empties the list, makes it sorted and adds one record (menu, link and
-// address statement joined) for every usable link-address line.
-LeftOut CollectRecords(const TextLines& lines, StringList& records) {
-  ListSetSorted(records, true);
+// One link of the definition: its menu, link and address statements as
+// written, viewed in the lines of the pane's text. The record the user sees
+// in "Sorted_Pravel.txt" is the three joined; they are kept apart so that a
+// million records are neither copied nor allocated one by one.
+struct Record {
+  std::string_view menu;
+  std::string_view link;
+  std::string_view address;
+};
+
+// The order of the joined records, without joining them. Every statement
+// ends in the only ">" it holds and nothing else folds to ">", so two joined
+// records first differ inside the first pair of statements that differ (a
+// statement cannot be the beginning of a longer one): comparing statement by
+// statement gives exactly the order of the whole texts.
+//
+// Sorting a million records compares them some twenty million times, so
+// each comparison is made cheap. The menu statement, shared by all the links
+// of a menu line, is replaced by its rank among the menus (statements equal
+// but for letter case share one), and the first eight folded bytes of the
+// link's value are kept beside it as a number whose order is theirs. Only
+// records equal in both are compared as texts. The first difference of two
+// statements is never past the shorter one's closing ">", so the number
+// orders them as their texts do whenever it differs.
+struct SortKey {
+  std::uint64_t menuRank;
+  std::uint64_t linkHead;
+  std::size_t record;
+};
+
+std::uint64_t FoldedHead(std::string_view statement, std::size_t from) {
+  std::uint64_t head = 0;
+  for (std::size_t at = from; at < from + 8; ++at) {
+    const char c = at < statement.size() ? LowerByte(statement[at]) : '\0';
+    head = (head << 8) | static_cast<unsigned char>(c);
+  }
+  return head;
+}
+
+// The records in sorted order; records that compare equal keep the order of
+// their lines, as the sorted list has always kept them.
+std::vector<Record> SortRecords(const std::vector<Record>& records) {
+  // The records of one menu line follow one another and view the same text.
+  std::vector<std::size_t> runStarts;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i == 0 || records[i].menu.data() != records[i - 1].menu.data() ||
+        records[i].menu.size() != records[i - 1].menu.size()) {
+      runStarts.push_back(i);
+    }
+  }
+  std::vector<std::size_t> byMenu(runStarts.size());
+  for (std::size_t run = 0; run < byMenu.size(); ++run) byMenu[run] = run;
+  auto menuOf = [&](std::size_t run) { return records[runStarts[run]].menu; };
+  std::sort(byMenu.begin(), byMenu.end(),
+            [&](std::size_t a, std::size_t b) { return TextCompareLower(menuOf(a), menuOf(b)) < 0; });
+  std::vector<std::uint64_t> runRank(runStarts.size());
+  std::uint64_t rank = 0;
+  for (std::size_t k = 0; k < byMenu.size(); ++k) {
+    if (k > 0 && TextCompareLower(menuOf(byMenu[k - 1]), menuOf(byMenu[k])) != 0) ++rank;
+    runRank[byMenu[k]] = rank;
+  }
+
+  std::vector<SortKey> keys;
+  keys.reserve(records.size());
+  for (std::size_t run = 0; run < runStarts.size(); ++run) {
+    const std::size_t end = run + 1 < runStarts.size() ? runStarts[run + 1] : records.size();
+    for (std::size_t i = runStarts[run]; i < end; ++i) {
+      keys.push_back(SortKey{runRank[run], FoldedHead(records[i].link, kLinkNameKey.size()), i});
+    }
+  }
+  std::stable_sort(keys.begin(), keys.end(), [&records](const SortKey& a, const SortKey& b) {
+    if (a.menuRank != b.menuRank) return a.menuRank < b.menuRank;
+    if (a.linkHead != b.linkHead) return a.linkHead < b.linkHead;
+    const Record& x = records[a.record];
+    const Record& y = records[b.record];
+    if (const int c = TextCompareLower(x.link, y.link)) return c < 0;
+    return TextCompareLower(x.address, y.address) < 0;
+  });
+
+  std::vector<Record> sorted;
+  sorted.reserve(records.size());
+  for (const SortKey& key : keys) sorted.push_back(records[key.record]);
+  return sorted;
+}
+
+// Adds one record (menu, link and address statement) for every usable
+// link-address line, in the order of the lines.
+LeftOut CollectRecords(const TextLines& lines, std::vector<Record>& records) {
   LeftOut left;
   // The current statements point into the lines, which outlive the pass.
   std::string_view menu;
@@ -87,10 +178,7 @@ LeftOut CollectRecords(const TextLines& lines, StringList& records) {
         left.firstOrphan = Text(line.substr(0, kQuotedLineLength + 1));
       }
     } else {
-      Text record;
-      record.reserve(menu.size() + link.size() + statement.size());
-      record.append(menu).append(link).append(statement);
-      ListAdd(records, std::move(record));
+      records.push_back(Record{menu, link, statement});
     }
   }
   return left;
@@ -104,34 +192,45 @@ void CollectMenuName(TraceLog& trace, Text& definition, std::string_view menuSta
   definition.append(kOneSpaceLine);
 }
 
-// The regrouped definition of the records in list order: each menu once,
-// framed by one-space lines, followed by its link pairs.
-Text RegroupRecords(const StringList& records, TraceLog& trace) {
-  const std::vector<Text>& items = records.Items();
+// Appends the regrouped definition of the sorted records, or with no
+// definition only counts its length: each menu once, framed by one-space
+// lines, followed by its link pairs.
+std::size_t RegroupInto(const std::vector<Record>& records, TraceLog* trace, Text* definition) {
   std::size_t size = 0;
-  for (const Text& record : items) size += record.size() + 20;
-  Text definition;
-  definition.reserve(size);
-
-  // Each statement of a record ends in the only ">" it holds, so the
-  // record splits at its first two ">".
   std::string_view previousMenu;  // no menu statement is empty
-  for (const Text& item : items) {
-    const std::string_view record = item;
-    const std::size_t menuEnd = record.find('>');
-    const std::size_t linkEnd = record.find('>', menuEnd + 1);
-    const std::string_view menu = record.substr(0, menuEnd + 1);
+  for (const Record& record : records) {
     // A group ends where the menu statement changes, letter case included:
     // names that differ only in case are different menus.
-    if (menu != previousMenu) {
-      CollectMenuName(trace, definition, menu);
-      previousMenu = menu;
+    if (record.menu != previousMenu) {
+      size += 2 * kOneSpaceLine.size() + record.menu.size() + CRLF.size();
+      if (definition) CollectMenuName(*trace, *definition, record.menu);
+      previousMenu = record.menu;
     }
-    AppendLine(definition, record.substr(menuEnd + 1, linkEnd - menuEnd));
-    AppendLine(definition, record.substr(linkEnd + 1));
-    definition.append(kOneSpaceLine);
+    size += record.link.size() + record.address.size() + 2 * CRLF.size() + kOneSpaceLine.size();
+    if (definition) {
+      AppendLine(*definition, record.link);
+      AppendLine(*definition, record.address);
+      definition->append(kOneSpaceLine);
+    }
   }
+  return size;
+}
+
+Text RegroupRecords(const std::vector<Record>& records, TraceLog& trace) {
+  Text definition;
+  definition.reserve(RegroupInto(records, nullptr, nullptr));
+  RegroupInto(records, &trace, &definition);
   return definition;
+}
+
+FileResult WriteRecords(const std::vector<Record>& records) {
+  FileWriter file(kSortedRecordsName);
+  for (const Record& record : records) {
+    file.Append(record.menu);
+    file.Append(record.link);
+    file.AppendLine(record.address);
+  }
+  return file.Finish();
 }
 
 Text Quoted(std::string_view line) {
@@ -205,9 +304,16 @@ void ShowNotes(Workflow& wf, const BuildNotes& notes) {
 void RewriteInputFile(Workflow& wf, const Text& definition, BuildNotes& notes) {
   const Text& path = wf.InputPath;
   if (path.empty()) return;
-  Text current;
-  const bool existed = FileRead(path, current).ok;
-  if (existed && current == definition) return;
+  // Only a file of the same length can hold the same text; a large file of
+  // another length is not read just to find that out.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(std::filesystem::path(path), ec);
+  bool existed = !ec;
+  if (existed && size == definition.size()) {
+    Text current;
+    existed = FileRead(path, current).ok;
+    if (existed && current == definition) return;
+  }
   const Text backup = path + Text(kBackupSuffix);
   if (FileResult replaced = FileReplace(path, definition, backup); !replaced) {
     notes.Failed("Could not rewrite the input file " + path + ": " + replaced.reason + "." + Text(CRLF) +
@@ -221,22 +327,23 @@ void RewriteInputFile(Workflow& wf, const Text& definition, BuildNotes& notes) {
 // Regroups the sorted records into the normalised definition and puts it
 // into "ValidatedInput.txt", the pane and the input file; the record list
 // then shows the definition line by line.
-void TrimMenuName(Workflow& wf, BuildNotes& notes) {
+void TrimMenuName(Workflow& wf, const std::vector<Record>& records, BuildNotes& notes) {
   wf.trace.Trace("TrimMenuName");
-  const Text definition = RegroupRecords(wf.SortedList, wf.trace);
-  wf.LineIndex = static_cast<std::int64_t>(ListCount(wf.SortedList));
+  Text definition = RegroupRecords(records, wf.trace);
+  wf.LineIndex = static_cast<std::int64_t>(records.size());
 
   if (FileResult written = FileWrite(kValidatedInputName, definition); !written) {
     notes.Failed(Text("Could not write ") + kValidatedInputName + ": " + written.reason + ".");
     notes.validatedWritten = false;
   }
-  // The pane takes the text built here rather than the file read back: a
-  // file that could not be written must not decide what the pane holds.
-  wf.host.InputPane().PaneSetText(definition);
   RewriteInputFile(wf, definition, notes);
-
   ListSetSorted(wf.SortedList, false);
   ListAddLines(wf.SortedList, definition);
+  // The pane takes the text built here rather than the file read back: a
+  // file that could not be written must not decide what the pane holds. It
+  // goes last, as the text is no longer needed here, and the records (which
+  // view the pane's old text) are not read again.
+  wf.host.InputPane().PaneTakeText(std::move(definition));
   wf.host.ShowSortedList(wf.SortedList.Items());
 }
 
@@ -245,14 +352,16 @@ void TrimMenuName(Workflow& wf, BuildNotes& notes) {
 bool StripAndBuild(Workflow& wf) {
   wf.LineIndex = 0;
   wf.trace.Trace("StripAndBuild");
+  ListSetSorted(wf.SortedList, true);
   BuildNotes notes;
-  {
-    const TextLines lines = PaneLines(wf.host.InputPane());
-    notes.leftOut = CollectRecords(lines, wf.SortedList);
-    wf.LineIndex = static_cast<std::int64_t>(lines.Count());
-  }
+  const TextLines lines = PaneLines(wf.host.InputPane());
+  std::vector<Record> records;
+  // Validation has just counted the address lines: no more records can come.
+  records.reserve(static_cast<std::size_t>(std::max(wf.LinkAddressCnt, 0)));
+  notes.leftOut = CollectRecords(lines, records);
+  wf.LineIndex = static_cast<std::int64_t>(lines.Count());
 
-  if (ListCount(wf.SortedList) == 0) {
+  if (records.empty()) {
     // Rewriting now would empty the user's pane and file: nothing is
     // touched, and the build stops here.
     Text text =
@@ -265,10 +374,11 @@ bool StripAndBuild(Workflow& wf) {
     return false;
   }
 
-  if (FileResult written = FileWrite(kSortedRecordsName, ListJoin(wf.SortedList)); !written) {
+  records = SortRecords(records);
+  if (FileResult written = WriteRecords(records); !written) {
     notes.Failed(Text("Could not write ") + kSortedRecordsName + ": " + written.reason + ".");
   }
-  TrimMenuName(wf, notes);
+  TrimMenuName(wf, records, notes);
   ShowNotes(wf, notes);
   return true;
 }

@@ -36,7 +36,7 @@ void LoadChosenFile(Workflow& wf, const Text& path) {
     return;
   }
   wf.InputPath = path;
-  wf.host.InputPane().PaneSetText(content);
+  wf.host.InputPane().PaneTakeText(std::move(content));
   wf.host.FocusInputPane();
   wf.FileOpen = 1;
   wf.FileValidated = 0;

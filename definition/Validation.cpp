@@ -7,18 +7,28 @@ namespace pravel {
 
 StatementCounts CountStatements(const TextLines& lines) {
   StatementCounts counts;
+  Text lower;  // one buffer for every line: no allocation per line
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Line(i);
     // Cheap rejection first: every test below needs both brackets' "=<".
     if (line.find("=<") == std::string_view::npos) continue;
-    const Text lower = TextLower(line);
-    if (lower.find(kMenuNameKey) != Text::npos) ++counts.menuNames;
-    if (lower.find(kLinkNameKey) != Text::npos) ++counts.linkNames;
-    if (lower.find(kLinkAddressKey) != Text::npos) ++counts.linkAddresses;
-    // The last empty statement found decides; one line can hold several.
-    if (lower.find("menuname=<>") != Text::npos) counts.emptyInput = 1;
-    if (lower.find("linkname=<>") != Text::npos) counts.emptyInput = 2;
-    if (lower.find("linkaddress=<>") != Text::npos) counts.emptyInput = 3;
+    lower.assign(line);
+    for (char& c : lower) c = LowerByte(c);
+    // An empty statement holds its keyword, so it is only looked for where
+    // the keyword is.
+    if (lower.find(kMenuNameKey) != Text::npos) {
+      ++counts.menuNames;
+      // The last empty statement found decides; one line can hold several.
+      if (lower.find("menuname=<>") != Text::npos) counts.emptyInput = 1;
+    }
+    if (lower.find(kLinkNameKey) != Text::npos) {
+      ++counts.linkNames;
+      if (lower.find("linkname=<>") != Text::npos) counts.emptyInput = 2;
+    }
+    if (lower.find(kLinkAddressKey) != Text::npos) {
+      ++counts.linkAddresses;
+      if (lower.find("linkaddress=<>") != Text::npos) counts.emptyInput = 3;
+    }
   }
   return counts;
 }

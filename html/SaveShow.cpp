@@ -2,6 +2,7 @@
 
 #include "app/Workflow.h"
 #include "html/TableLayout.h"
+#include "text/FileWriter.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
@@ -11,8 +12,7 @@ namespace {
 
 // A file the user is told was created must exist: a failed write is
 // reported, with the reason, and the step stops short of claiming success.
-bool WriteOrReport(Workflow& wf, const char* name, std::string_view text) {
-  const FileResult written = FileWrite(name, text);
+bool Reported(Workflow& wf, const char* name, const FileResult& written) {
   if (written) return true;
   Text message = Text("Could not write ") + name + ": " + written.reason;
   message += CRLF;
@@ -54,8 +54,11 @@ bool RecreateAll_from(Workflow& wf, std::string_view menusOnlyText) {
   const Text tableHeader = FileReadAll(kTableHeaderFileName);
   AssembleFinalPage(wf.HtmlLines, wf.trace, wf.FormsPlacedCount, ColumnCountOf(wf.host.ColumnsText()), header,
                     tableHeader, menusOnlyText, trailer);
-  const Text page = ListJoin(wf.HtmlLines);
-  return WriteOrReport(wf, kPageName, page) && WriteOrReport(wf, kPageCopyName, page);
+  // Both copies are written from the page's lines: joining them first would
+  // hold the whole page twice.
+  const std::vector<Text>& page = wf.HtmlLines.Items();
+  return Reported(wf, kPageName, FileWriteLines(kPageName, page)) &&
+         Reported(wf, kPageCopyName, FileWriteLines(kPageCopyName, page));
 }
 
 bool Create_MenusOnly(Workflow& wf) {
@@ -72,7 +75,7 @@ bool Create_MenusOnly(Workflow& wf) {
     for (std::size_t i = menus->begin; i < menus->end; ++i) AppendLine(menusOnly, draft[i]);
     wf.trace.Trace(" Create_MenusOnly  NOT  </div>");
   }
-  if (!WriteOrReport(wf, kMenusOnlyName, menusOnly)) return false;
+  if (!Reported(wf, kMenusOnlyName, FileWrite(kMenusOnlyName, menusOnly))) return false;
 
   // Kept aside so that a failed write leaves the draft for another try.
   StringList draftPage = std::move(wf.HtmlLines);

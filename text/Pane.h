@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -23,14 +24,22 @@ class TextLines {
  public:
   TextLines() : TextLines(Text()) {}
   explicit TextLines(Text text);
+  // The lines of a text that the caller keeps, unchanged, for as long as
+  // the lines are read: a pane of a hundred megabytes is not copied.
+  static TextLines Borrowing(std::string_view text);
 
   std::size_t Count() const { return spans_.size(); }
   // The line without its break; empty past the last line.
   std::string_view Line(std::size_t index) const;
-  const Text& Whole() const { return text_; }
+  std::string_view Whole() const { return borrowed_ ? *borrowed_ : std::string_view(text_); }
 
  private:
+  struct Borrowed {};
+  TextLines(Borrowed, std::string_view text);
+  void Split();
+
   Text text_;
+  std::optional<std::string_view> borrowed_;
   std::vector<std::pair<std::size_t, std::size_t>> spans_;  // offset, length
 };
 
@@ -41,6 +50,12 @@ class Pane {
   // The whole text, lines separated by CR LF.
   virtual Text PaneText() const = 0;
   virtual void PaneSetText(std::string_view text) = 0;
+  // Gives the pane a text the caller no longer needs; a pane that keeps its
+  // text in memory takes it without a copy.
+  virtual void PaneTakeText(Text text) { PaneSetText(text); }
+  // The text itself when the pane keeps it in memory (valid until the pane
+  // changes), so that it can be read without a copy; nothing otherwise.
+  virtual const Text* PaneStoredText() const { return nullptr; }
 
   // Editor operations used by find and paste. Positions count characters of
   // the pane's text from 0.
@@ -60,7 +75,8 @@ class Pane {
 std::size_t PaneLineCount(const Pane& pane);
 // One line, 0-based, without its break; empty past the last line.
 Text PaneLine(const Pane& pane, std::size_t index);
-// All lines at once: read the pane once and walk the lines.
+// All lines at once: read the pane once and walk the lines. The lines of a
+// pane kept in memory view its text: they are read before the pane changes.
 TextLines PaneLines(const Pane& pane);
 
 // A pane kept in memory: the hidden template area, the command line's input
@@ -72,6 +88,8 @@ class MemoryPane : public Pane {
 
   Text PaneText() const override { return text_; }
   void PaneSetText(std::string_view text) override;
+  void PaneTakeText(Text text) override;
+  const Text* PaneStoredText() const override { return &text_; }
   void PaneSelect(std::int64_t from, std::int64_t to) override;
   std::pair<std::int64_t, std::int64_t> PaneSelection() const override { return {selStart_, selEnd_}; }
   void PaneHideSelection(bool hide) override { selectionHidden_ = hide; }

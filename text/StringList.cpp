@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/FileWriter.h"
 #include "text/TextFile.h"
 
 namespace pravel {
@@ -46,9 +47,17 @@ void ListSetSorted(StringList& list, bool sorted) {
   list.sorted_ = sorted;
 }
 
-void ListReserve(StringList& list, std::size_t count) { list.items_.reserve(count); }
+void ListReserve(StringList& list, std::size_t count) {
+  // Growing by at least half again keeps many small reservations in a row
+  // from moving every item each time.
+  const std::size_t room = list.items_.capacity();
+  if (count > room) list.items_.reserve(std::max(count, room + room / 2));
+}
 
 void ListAddLines(StringList& list, std::string_view text) {
+  // Room for every line at once: a text of millions of lines would
+  // otherwise move the list's items again each time it outgrows its room.
+  ListReserve(list, ListCount(list) + static_cast<std::size_t>(TextTally(text, CRLF)) + 1);
   std::size_t from = 0;
   while (from < text.size()) {
     const std::size_t hit = text.find(CRLF, from);
@@ -76,6 +85,6 @@ Text ListJoin(const StringList& list) {
   return out;
 }
 
-bool ListSave(const StringList& list, const Text& fileName) { return FileWriteAll(fileName, ListJoin(list)); }
+bool ListSave(const StringList& list, const Text& fileName) { return FileWriteLines(fileName, list.Items()).ok; }
 
 }  // namespace pravel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace pravel {
@@ -20,8 +21,6 @@ Pos TextPos(std::string_view text, std::string_view pattern, Pos start) {
   const std::size_t at = text.find(pattern, static_cast<std::size_t>(start - 1));
   return at == std::string_view::npos ? 0 : static_cast<Pos>(at) + 1;
 }
-
-char LowerByte(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 Text TextLower(std::string_view text) {
   Text out(text);
@@ -98,11 +97,27 @@ int TextCompare(std::string_view a, std::string_view b) {
 }
 
 int TextCompareLower(std::string_view a, std::string_view b) {
+  // Records and names share long runs of identical bytes (the same keyword,
+  // the same menu); identical bytes fold to identical bytes, so they are
+  // passed over eight at a time and only a difference is folded.
   const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto x = static_cast<unsigned char>(LowerByte(a[i]));
-    const auto y = static_cast<unsigned char>(LowerByte(b[i]));
+  const char* p = a.data();
+  const char* q = b.data();
+  std::size_t i = 0;
+  for (;;) {
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t x;
+      std::uint64_t y;
+      std::memcpy(&x, p + i, 8);
+      std::memcpy(&y, q + i, 8);
+      if (x != y) break;
+    }
+    while (i < n && p[i] == q[i]) ++i;
+    if (i == n) break;
+    const auto x = static_cast<unsigned char>(LowerByte(p[i]));
+    const auto y = static_cast<unsigned char>(LowerByte(q[i]));
     if (x != y) return x < y ? -1 : 1;
+    ++i;
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
@@ -179,12 +194,44 @@ void AppendLine(Text& target, std::string_view text) {
   target.append(CRLF);
 }
 
+namespace {
+
+// The first position at or after `from` (up to `last`) whose byte folds to
+// `first`, or npos. Lines are scanned eight bytes at a time: a byte equal to
+// the wanted one shows as a zero byte of the difference. A letter is matched
+// in both cases at once, as setting bit 0x20 turns 'M' into 'm' and changes
+// no other byte into a lower-case letter.
+std::size_t FindFolded(std::string_view line, char first, std::size_t from, std::size_t last) {
+  if (first >= 'A' && first <= 'Z') return std::string_view::npos;  // nothing folds to upper case
+  const bool letter = first >= 'a' && first <= 'z';
+  const std::uint64_t caseBits = letter ? 0x2020202020202020ull : 0;
+  const std::uint64_t wanted = 0x0101010101010101ull * static_cast<unsigned char>(first);
+  const char* const data = line.data();
+  std::size_t i = from;
+  for (; i + 8 <= last + 1; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, data + i, 8);
+    const std::uint64_t diff = (word | caseBits) ^ wanted;
+    // Nonzero exactly when some byte of diff is zero; the lowest marked
+    // byte is the first such byte (higher marks may be false, and the byte
+    // loop below sorts them out).
+    if (((diff - 0x0101010101010101ull) & ~diff & 0x8080808080808080ull) != 0) break;
+  }
+  for (; i <= last; ++i) {
+    const char c = letter ? static_cast<char>(data[i] | 0x20) : data[i];
+    if (c == first) return i;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 std::size_t FindLower(std::string_view line, std::string_view lowerKey, std::size_t from) {
   if (lowerKey.empty() || lowerKey.size() > line.size()) return std::string_view::npos;
-  const char first = lowerKey.front();
   const std::size_t last = line.size() - lowerKey.size();
   for (std::size_t i = from; i <= last; ++i) {
-    if (LowerByte(line[i]) != first) continue;
+    i = FindFolded(line, lowerKey.front(), i, last);
+    if (i == std::string_view::npos) return i;
     std::size_t k = 1;
     while (k < lowerKey.size() && LowerByte(line[i + k]) == lowerKey[k]) ++k;
     if (k == lowerKey.size()) return i;

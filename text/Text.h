@@ -23,7 +23,7 @@ Pos TextPos(std::string_view text, std::string_view pattern, Pos start = 1);
 
 // Only A..Z are folded; every other byte (accented letters included) is kept.
 Text TextLower(std::string_view text);
-char LowerByte(char c);
+inline char LowerByte(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 // count bytes from start; a negative count takes the rest of the text.
 Text TextMid(std::string_view text, Pos start, Pos count);

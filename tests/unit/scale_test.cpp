@@ -1,0 +1,225 @@
+// The fast paths that let large definitions through: each must give exactly
+// what the plain way gives, so each is checked against a plain model of
+// itself on tricky and on many random inputs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "app/Workflow.h"
+#include "definition/Normalise.h"
+#include "support/RecordingHost.h"
+#include "support/TempDir.h"
+#include "text/FileWriter.h"
+#include "text/Pane.h"
+#include "text/StringList.h"
+#include "text/Text.h"
+
+namespace pravel {
+namespace {
+
+using test::ReadFile;
+using test::RecordingHost;
+using test::TempDir;
+using test::WriteFile;
+
+// Byte by byte, folding A..Z: what every sorted list orders by.
+int PlainCompareLower(std::string_view a, std::string_view b) {
+  for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+    const auto x = static_cast<unsigned char>(LowerByte(a[i]));
+    const auto y = static_cast<unsigned char>(LowerByte(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::size_t PlainFindLower(std::string_view line, std::string_view key, std::size_t from) {
+  if (key.empty()) return std::string_view::npos;
+  for (std::size_t i = from; i + key.size() <= line.size(); ++i) {
+    std::size_t k = 0;
+    while (k < key.size() && LowerByte(line[i + k]) == key[k]) ++k;
+    if (k == key.size()) return i;
+  }
+  return std::string_view::npos;
+}
+
+std::vector<Text> PlainSplit(std::string_view text) {
+  std::vector<Text> lines(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') {
+      lines.back() += text[i];
+      continue;
+    }
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    lines.emplace_back();
+  }
+  return lines;
+}
+
+// Random texts over a few bytes that matter here: both cases of a letter,
+// the bytes between 'Z' and 'a' (which fold differently from how they
+// sort), ">", a byte above 127 and the line breaks.
+Text RandomText(std::mt19937& rng, std::string_view alphabet, std::size_t maxLength) {
+  Text out(std::uniform_int_distribution<std::size_t>(0, maxLength)(rng), ' ');
+  for (char& c : out) c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+  return out;
+}
+
+TEST(FastText, CompareLowerAgreesWithTheByteByByteFold) {
+  const std::pair<std::string_view, std::string_view> tricky[] = {
+      {"menuname=<Garden Tools>", "MENUNAME=<garden tools>"},
+      {"menuname=<Garden Tools>x", "MENUNAME=<garden tools>Y"},
+      {"abcdefghijklmnopQ", "abcdefghijklmnopq["},  // case first, then a real difference
+      {"abcdefgh[", "ABCDEFGHa"},                   // '[' sorts before 'a', after 'Z'
+      {"Fruit>", "fruits>"},
+      {"12345678", "1234567"},
+      {"\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4z", "\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4Z"},
+      {"", ""},
+      {"", "a"},
+  };
+  for (const auto& [a, b] : tricky) {
+    EXPECT_EQ(TextCompareLower(a, b), PlainCompareLower(a, b)) << a << " | " << b;
+    EXPECT_EQ(TextCompareLower(b, a), PlainCompareLower(b, a)) << b << " | " << a;
+  }
+  std::mt19937 rng(7);
+  for (int n = 0; n < 20000; ++n) {
+    // A shared head makes the long runs of equal bytes the fast path skips.
+    const Text head = RandomText(rng, "aA", 20);
+    const Text a = head + RandomText(rng, "aAbB[_>\xC4", 12);
+    const Text b = head + RandomText(rng, "aAbB[_>\xC4", 12);
+    ASSERT_EQ(TextCompareLower(a, b), PlainCompareLower(a, b)) << a << " | " << b;
+  }
+}
+
+TEST(FastText, FindLowerAgreesWithTheByteByByteSearch) {
+  std::mt19937 rng(11);
+  const std::string_view keys[] = {"menuname=<", "mm", "m", "<form name=", "=<", "\xC4m", "M"};
+  for (int n = 0; n < 20000; ++n) {
+    const Text line = RandomText(rng, "mMeEnNuUaA=<> \xC4", 40);
+    for (std::string_view key : keys) {
+      const std::size_t from = std::uniform_int_distribution<std::size_t>(0, 3)(rng);
+      ASSERT_EQ(FindLower(line, key, from), PlainFindLower(line, key, from)) << line << " | " << key;
+    }
+  }
+  EXPECT_EQ(FindLower("MENUNAME=<X>", "M"), std::string_view::npos);  // nothing folds to upper case
+  EXPECT_EQ(FindLower("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxMenuName=<", "menuname=<"), 32u);
+}
+
+TEST(FastText, LinesSplitAsTheEditorShowsThem) {
+  std::mt19937 rng(3);
+  std::vector<Text> texts = {"", "\r", "\n", "\r\n", "\n\r", "\r\r\n", "a\r\nb", "abcdefghijklmnop\rq",
+                             Text(100, 'x') + "\r\n" + Text(7, 'y') + "\n"};
+  for (int n = 0; n < 5000; ++n) texts.push_back(RandomText(rng, "ab\r\n", 60));
+  for (int n = 0; n < 500; ++n) texts.push_back(RandomText(rng, "abcdefghijklmnopqrstuvwxyz\r\n", 400));
+  for (const Text& text : texts) {
+    const std::vector<Text> expected = PlainSplit(text);
+    const TextLines owned(text);
+    const TextLines borrowed = TextLines::Borrowing(text);
+    ASSERT_EQ(owned.Count(), expected.size()) << ::testing::PrintToString(text);
+    ASSERT_EQ(borrowed.Count(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      ASSERT_EQ(owned.Line(i), expected[i]) << ::testing::PrintToString(text) << " line " << i;
+      ASSERT_EQ(borrowed.Line(i), expected[i]);
+    }
+    EXPECT_EQ(owned.Line(expected.size()), "");
+  }
+}
+
+TEST(FastText, PaneInMemoryIsReadWithoutACopyAndTakesATextWhole) {
+  MemoryPane pane("a\r\nb");
+  ASSERT_NE(pane.PaneStoredText(), nullptr);
+  const TextLines lines = PaneLines(pane);
+  EXPECT_EQ(lines.Whole().data(), pane.PaneStoredText()->data());
+  EXPECT_EQ(lines.Line(1), "b");
+  pane.PaneSelect(1, 2);
+  Text big(5000, 'z');
+  const char* bytes = big.data();
+  pane.PaneTakeText(std::move(big));
+  EXPECT_EQ(pane.PaneStoredText()->data(), bytes);
+  EXPECT_EQ(pane.PaneSelection(), (std::pair<std::int64_t, std::int64_t>{0, 0}));
+}
+
+TEST(FastText, FileWriterWritesPiecesOfEverySizeAndSaysWhyItFailed) {
+  TempDir dir;
+  std::vector<Text> lines;
+  Text expected;
+  for (int i = 0; i < 30000; ++i) lines.push_back(Text(static_cast<std::size_t>(i % 97), static_cast<char>('a' + i % 26)));
+  lines.push_back(Text(3 << 20, 'L'));  // larger than a piece: goes out on its own
+  lines.push_back("after");
+  for (const Text& line : lines) expected += line + "\r\n";
+  ASSERT_TRUE(FileWriteLines("out.txt", lines));
+  EXPECT_EQ(ReadFile("out.txt"), expected);
+
+  std::filesystem::create_directory("folder");
+  const FileResult folder = FileWriteLines("folder", lines);
+  EXPECT_FALSE(folder);
+  EXPECT_EQ(folder.reason, "it is a folder");
+  const FileResult missing = FileWriteLines("no/such/folder.txt", lines);
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.reason, std::strerror(ENOENT));
+}
+
+TEST(FastText, ManySmallAdditionsOfLinesKeepEveryLine) {
+  StringList list;
+  std::vector<Text> expected;
+  for (int i = 0; i < 2000; ++i) {
+    ListAddLines(list, "x" + NumberToText(i) + "\r\ny");
+    expected.push_back("x" + NumberToText(i));
+    expected.push_back("y");
+  }
+  EXPECT_EQ(list.Items(), expected);
+}
+
+// The records of a definition sorted the plain way: joined, in a list that
+// compares the joined texts and keeps equal ones in their order.
+Text PlainSortedRecords(const std::vector<Text>& joined) {
+  std::vector<Text> records = joined;
+  std::stable_sort(records.begin(), records.end(),
+                   [](const Text& a, const Text& b) { return PlainCompareLower(a, b) < 0; });
+  Text out;
+  for (const Text& record : records) out += record + "\r\n";
+  return out;
+}
+
+TEST(FastNormalise, SortsRecordsExactlyAsTheJoinedTextsSort) {
+  // Names chosen to collide: prefixes of each other ("Fruit", "Fruits"),
+  // equal but for case, sharing their first eight bytes, short and empty
+  // values, bytes that sort between the cases, and keywords in any case.
+  const std::string_view menus[] = {"Fruit", "fruit", "FRUIT", "Fruits", "Fruit Basket", "[x]", "_y", "Z"};
+  const std::string_view links[] = {"Apples and pears", "apples and Pears", "Apples and", "Apples andz",
+                                    "A",                "a",                "",           "Apples and_"};
+  const std::string_view keywords[][3] = {{"menuname=<", "linkname=<", "linkaddress=<"},
+                                          {"MenuName=<", "LINKNAME=<", "LinkAddress=<"}};
+  std::mt19937 rng(5);
+  for (int round = 0; round < 60; ++round) {
+    TempDir dir;
+    RecordingHost host;
+    Workflow wf(host, dir.Path().string());
+    Text definition;
+    std::vector<Text> joined;
+    const int menuCount = 1 + static_cast<int>(rng() % 12);
+    for (int m = 0; m < menuCount; ++m) {
+      const auto& key = keywords[rng() % 2];
+      const Text menu = Text(key[0]) + Text(menus[rng() % std::size(menus)]) + ">";
+      definition += menu + "\r\n";
+      const int linkCount = 1 + static_cast<int>(rng() % 6);
+      for (int l = 0; l < linkCount; ++l) {
+        const Text link = Text(key[1]) + Text(links[rng() % std::size(links)]) + ">";
+        const Text address = Text(key[2]) + (rng() % 2 ? "a" : "A") + NumberToText(rng() % 3) + ">";
+        definition += link + "\r\n" + address + "\r\n";
+        joined.push_back(menu + link + address);
+      }
+    }
+    WriteFile("d.txt", definition);
+    host.pane.PaneSetText(definition);
+    wf.InputPath = dir.File("d.txt");
+    ASSERT_TRUE(StripAndBuild(wf));
+    ASSERT_EQ(ReadFile(kSortedRecordsName), PlainSortedRecords(joined)) << definition;
+  }
+}
+
+}  // namespace
+}  // namespace pravel
