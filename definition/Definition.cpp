@@ -4,6 +4,36 @@ namespace pravel {
 
 bool HoldsKeyword(std::string_view line, std::string_view key) { return Holds(line, key); }
 
+namespace {
+
+// Does the text before `end` in the line end with the word, compared
+// without regard to case?
+bool WordBefore(std::string_view line, std::size_t end, std::string_view lowerWord) {
+  if (end < lowerWord.size()) return false;
+  const std::size_t from = end - lowerWord.size();
+  for (std::size_t k = 0; k < lowerWord.size(); ++k) {
+    if (LowerByte(line[from + k]) != lowerWord[k]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+LineKeywords FindKeywords(std::string_view line) {
+  constexpr std::string_view kPair = "=<";
+  static constexpr std::string_view kKeys[] = {kMenuNameKey, kLinkNameKey, kLinkAddressKey};
+  LineKeywords found;
+  for (std::size_t pair = line.find(kPair); pair != std::string_view::npos; pair = line.find(kPair, pair + 1)) {
+    for (int kind = 0; kind < 3; ++kind) {
+      const std::string_view word = kKeys[kind].substr(0, kKeys[kind].size() - kPair.size());
+      if (!WordBefore(line, pair, word)) continue;
+      if (found.at[kind] == std::string_view::npos) found.at[kind] = pair - word.size();
+      if (pair + kPair.size() < line.size() && line[pair + kPair.size()] == '>') found.empty[kind] = true;
+    }
+  }
+  return found;
+}
+
 std::string_view StatementValue(std::string_view line) {
   const std::size_t open = line.find('<');
   if (open == std::string_view::npos) return {};

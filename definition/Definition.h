@@ -16,6 +16,20 @@ inline constexpr std::string_view kLinkAddressKey = "linkaddress=<";
 // Does the line hold the keyword (given in lower case)? Only A..Z are folded.
 bool HoldsKeyword(std::string_view line, std::string_view key);
 
+// Where the three keywords stand in a line, found in one search: each
+// keyword ends in "=<", so the line is searched once for that pair and the
+// word before each pair is compared.
+struct LineKeywords {
+  enum Kind { MenuName, LinkName, LinkAddress };
+  // The first position of each keyword (0-based), npos when absent.
+  std::size_t at[3] = {std::string_view::npos, std::string_view::npos, std::string_view::npos};
+  // Whether some statement of that kind on the line is empty ("...=<>").
+  bool empty[3] = {false, false, false};
+
+  bool Holds(Kind kind) const { return at[kind] != std::string_view::npos; }
+};
+LineKeywords FindKeywords(std::string_view line);
+
 // The value of a line: the text strictly between its first "<" and the first
 // ">" after it; when no ">" follows the first "<", the rest of the line after
 // it. Empty when the line has no "<".

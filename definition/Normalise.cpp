@@ -136,19 +136,18 @@ LeftOut CollectRecords(const TextLines& lines, std::vector<Record>& records) {
   std::string_view link;
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Line(i);
-    // Every keyword ends in "=<": most lines of a large definition that are
-    // not statements are passed over by this one quick search.
-    if (line.find("=<") == std::string_view::npos) continue;
-
+    // A menu name decides a line that holds several keywords, then a link
+    // name, then an address.
+    const LineKeywords keys = FindKeywords(line);
     std::string_view key = kMenuNameKey;
-    std::size_t at = FindLower(line, key);
+    std::size_t at = keys.at[LineKeywords::MenuName];
     if (at == std::string_view::npos) {
       key = kLinkNameKey;
-      at = FindLower(line, key);
+      at = keys.at[LineKeywords::LinkName];
     }
     if (at == std::string_view::npos) {
       key = kLinkAddressKey;
-      at = FindLower(line, key);
+      at = keys.at[LineKeywords::LinkAddress];
     }
     if (at == std::string_view::npos) continue;
 

@@ -72,7 +72,7 @@ std::vector<Text> MenuNameEntries(const TextLines& lines) {
   StringList names(true);
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Line(i);
-    if (!HoldsKeyword(line, kMenuNameKey)) continue;
+    if (!FindKeywords(line).Holds(LineKeywords::MenuName)) continue;
     // From the first "<" to the first ">" of the line, both searched from
     // the line's start: that is what the list has always shown.
     const std::size_t open = line.find('<');

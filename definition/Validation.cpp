@@ -7,27 +7,15 @@ namespace pravel {
 
 StatementCounts CountStatements(const TextLines& lines) {
   StatementCounts counts;
-  Text lower;  // one buffer for every line: no allocation per line
   for (std::size_t i = 0; i < lines.Count(); ++i) {
-    const std::string_view line = lines.Line(i);
-    // Cheap rejection first: every test below needs both brackets' "=<".
-    if (line.find("=<") == std::string_view::npos) continue;
-    lower.assign(line);
-    for (char& c : lower) c = LowerByte(c);
-    // An empty statement holds its keyword, so it is only looked for where
-    // the keyword is.
-    if (lower.find(kMenuNameKey) != Text::npos) {
-      ++counts.menuNames;
-      // The last empty statement found decides; one line can hold several.
-      if (lower.find("menuname=<>") != Text::npos) counts.emptyInput = 1;
-    }
-    if (lower.find(kLinkNameKey) != Text::npos) {
-      ++counts.linkNames;
-      if (lower.find("linkname=<>") != Text::npos) counts.emptyInput = 2;
-    }
-    if (lower.find(kLinkAddressKey) != Text::npos) {
-      ++counts.linkAddresses;
-      if (lower.find("linkaddress=<>") != Text::npos) counts.emptyInput = 3;
+    const LineKeywords keys = FindKeywords(lines.Line(i));
+    counts.menuNames += keys.Holds(LineKeywords::MenuName);
+    counts.linkNames += keys.Holds(LineKeywords::LinkName);
+    counts.linkAddresses += keys.Holds(LineKeywords::LinkAddress);
+    // The last empty statement found decides; one line can hold several,
+    // and they count in the order menu, link, address.
+    for (int kind = 0; kind < 3; ++kind) {
+      if (keys.empty[kind]) counts.emptyInput = kind + 1;
     }
   }
   return counts;

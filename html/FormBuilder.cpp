@@ -129,17 +129,17 @@ void DraftWalk::ReadLinkAddress() {
 void DraftWalk::FindNextKeyword() {
   NextKeyword = Keyword::End;
   for (auto i = static_cast<std::size_t>(s_.LineIndex) + 1; i < lines_.Count(); ++i) {
-    const std::string_view line = lines_.Line(i);
-    if (HoldsKeyword(line, kMenuNameKey)) {
+    const LineKeywords keys = FindKeywords(lines_.Line(i));
+    if (keys.Holds(LineKeywords::MenuName)) {
       NextKeyword = Keyword::MenuName;
       ListAdd(s_.HtmlLines, Text(kSelectEnd));
       return;
     }
-    if (HoldsKeyword(line, kLinkNameKey)) {
+    if (keys.Holds(LineKeywords::LinkName)) {
       NextKeyword = Keyword::LinkName;
       return;
     }
-    if (HoldsKeyword(line, kLinkAddressKey)) {
+    if (keys.Holds(LineKeywords::LinkAddress)) {
       NextKeyword = Keyword::LinkAddress;
       return;
     }

@@ -1,8 +1,12 @@
 #include "text/Pane.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+// The eight-byte scan below takes the lowest set bit for the first byte.
+static_assert(std::endian::native == std::endian::little);
 
 namespace pravel {
 
@@ -12,35 +16,45 @@ TextLines::TextLines(Borrowed, std::string_view text) : borrowed_(text) { Split(
 
 TextLines TextLines::Borrowing(std::string_view text) { return TextLines(Borrowed{}, text); }
 
+namespace {
+
+// High bit set in exactly the bytes of x that are zero.
+std::uint64_t ZeroBytes(std::uint64_t x) {
+  constexpr std::uint64_t k7F = 0x7F7F7F7F7F7F7F7Full;
+  return ~(((x & k7F) + k7F) | x | k7F);
+}
+
+}  // namespace
+
 void TextLines::Split() {
   const std::string_view text = Whole();
   const char* const data = text.data();
   const std::size_t size = text.size();
-  // Room for every line of a CR LF or LF text at once; the count is one
-  // quick pass, the moves of a growing list of millions of lines are not.
-  spans_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-  constexpr std::uint64_t kLFs = kOnes * '\n';
-  constexpr std::uint64_t kCRs = kOnes * '\r';
+  constexpr std::uint64_t kLFs = 0x0101010101010101ull * '\n';
+  constexpr std::uint64_t kCRs = 0x0101010101010101ull * '\r';
+  // The text is looked at eight bytes at a time: a byte equal to CR or LF
+  // shows as a zero byte of the difference, and the lowest one is the next
+  // line break.
   std::size_t start = 0;
   std::size_t i = 0;
-  while (i < size) {
-    // Eight bytes at a time past those that break no line: a byte equal to
-    // CR or LF shows as a zero byte of the difference.
-    for (; i + 8 <= size; i += 8) {
-      std::uint64_t word;
-      std::memcpy(&word, data + i, 8);
-      const std::uint64_t lf = word ^ kLFs;
-      const std::uint64_t cr = word ^ kCRs;
-      if ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighs) break;
+  while (i + 8 <= size) {
+    std::uint64_t word;
+    std::memcpy(&word, data + i, 8);
+    const std::uint64_t breaks = ZeroBytes(word ^ kLFs) | ZeroBytes(word ^ kCRs);
+    if (breaks == 0) {
+      i += 8;
+      continue;
     }
-    for (; i < size && data[i] != '\r' && data[i] != '\n'; ++i) {
-    }
-    if (i == size) break;
+    std::size_t at = i + static_cast<std::size_t>(std::countr_zero(breaks) / 8);
+    spans_.emplace_back(start, at - start);
+    if (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n') ++at;
+    start = i = at + 1;
+  }
+  for (; i < size; ++i) {
+    if (data[i] != '\r' && data[i] != '\n') continue;
     spans_.emplace_back(start, i - start);
     if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
-    start = ++i;
+    start = i + 1;
   }
   spans_.emplace_back(start, size - start);
 }

@@ -1,9 +1,13 @@
 #include "text/Text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+// The eight-byte scans below take the lowest set bit for the first byte.
+static_assert(std::endian::native == std::endian::little);
 
 namespace pravel {
 
@@ -196,45 +200,44 @@ void AppendLine(Text& target, std::string_view text) {
 
 namespace {
 
-// The first position at or after `from` (up to `last`) whose byte folds to
-// `first`, or npos. Lines are scanned eight bytes at a time: a byte equal to
-// the wanted one shows as a zero byte of the difference. A letter is matched
-// in both cases at once, as setting bit 0x20 turns 'M' into 'm' and changes
-// no other byte into a lower-case letter.
-std::size_t FindFolded(std::string_view line, char first, std::size_t from, std::size_t last) {
-  if (first >= 'A' && first <= 'Z') return std::string_view::npos;  // nothing folds to upper case
-  const bool letter = first >= 'a' && first <= 'z';
-  const std::uint64_t caseBits = letter ? 0x2020202020202020ull : 0;
-  const std::uint64_t wanted = 0x0101010101010101ull * static_cast<unsigned char>(first);
-  const char* const data = line.data();
-  std::size_t i = from;
-  for (; i + 8 <= last + 1; i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, data + i, 8);
-    const std::uint64_t diff = (word | caseBits) ^ wanted;
-    // Nonzero exactly when some byte of diff is zero; the lowest marked
-    // byte is the first such byte (higher marks may be false, and the byte
-    // loop below sorts them out).
-    if (((diff - 0x0101010101010101ull) & ~diff & 0x8080808080808080ull) != 0) break;
-  }
-  for (; i <= last; ++i) {
-    const char c = letter ? static_cast<char>(data[i] | 0x20) : data[i];
-    if (c == first) return i;
-  }
-  return std::string_view::npos;
+// High bit set in exactly the bytes of x that are zero.
+std::uint64_t ZeroBytes(std::uint64_t x) {
+  constexpr std::uint64_t k7F = 0x7F7F7F7F7F7F7F7Full;
+  return ~(((x & k7F) + k7F) | x | k7F);
+}
+
+bool MatchesAt(std::string_view line, std::size_t at, std::string_view lowerKey) {
+  std::size_t k = 1;
+  while (k < lowerKey.size() && LowerByte(line[at + k]) == lowerKey[k]) ++k;
+  return k == lowerKey.size();
 }
 
 }  // namespace
 
 std::size_t FindLower(std::string_view line, std::string_view lowerKey, std::size_t from) {
   if (lowerKey.empty() || lowerKey.size() > line.size()) return std::string_view::npos;
+  const char first = lowerKey.front();
+  if (first >= 'A' && first <= 'Z') return std::string_view::npos;  // nothing folds to upper case
   const std::size_t last = line.size() - lowerKey.size();
-  for (std::size_t i = from; i <= last; ++i) {
-    i = FindFolded(line, lowerKey.front(), i, last);
-    if (i == std::string_view::npos) return i;
-    std::size_t k = 1;
-    while (k < lowerKey.size() && LowerByte(line[i + k]) == lowerKey[k]) ++k;
-    if (k == lowerKey.size()) return i;
+  // Candidates for the key's first byte are found eight at a time: a byte
+  // equal to it shows as a zero byte of the difference. A letter is matched
+  // in both cases at once, as setting bit 0x20 turns 'M' into 'm' and turns
+  // no other byte into a lower-case letter.
+  const bool letter = first >= 'a' && first <= 'z';
+  const std::uint64_t caseBits = letter ? 0x2020202020202020ull : 0;
+  const std::uint64_t wanted = 0x0101010101010101ull * static_cast<unsigned char>(first);
+  std::size_t i = from;
+  for (; i + 8 <= last + 1; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, line.data() + i, 8);
+    for (std::uint64_t hits = ZeroBytes((word | caseBits) ^ wanted); hits != 0; hits &= hits - 1) {
+      const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+      if (MatchesAt(line, at, lowerKey)) return at;
+    }
+  }
+  for (; i <= last; ++i) {
+    const char c = letter ? static_cast<char>(line[i] | 0x20) : line[i];
+    if (c == first && MatchesAt(line, i, lowerKey)) return i;
   }
   return std::string_view::npos;
 }

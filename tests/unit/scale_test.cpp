@@ -10,7 +10,9 @@
 #include <random>
 
 #include "app/Workflow.h"
+#include "definition/Definition.h"
 #include "definition/Normalise.h"
+#include "definition/Validation.h"
 #include "support/RecordingHost.h"
 #include "support/TempDir.h"
 #include "text/FileWriter.h"
@@ -171,6 +173,57 @@ TEST(FastText, ManySmallAdditionsOfLinesKeepEveryLine) {
     expected.push_back("y");
   }
   EXPECT_EQ(list.Items(), expected);
+}
+
+// The counts the plain way: each keyword and each empty statement looked
+// for in the lower-cased line.
+StatementCounts PlainCounts(const std::vector<Text>& lines) {
+  StatementCounts counts;
+  for (const Text& line : lines) {
+    const Text lower = TextLower(line);
+    auto holds = [&lower](std::string_view key) { return lower.find(key) != Text::npos; };
+    counts.menuNames += holds("menuname=<");
+    counts.linkNames += holds("linkname=<");
+    counts.linkAddresses += holds("linkaddress=<");
+    if (holds("menuname=<>")) counts.emptyInput = 1;
+    if (holds("linkname=<>")) counts.emptyInput = 2;
+    if (holds("linkaddress=<>")) counts.emptyInput = 3;
+  }
+  return counts;
+}
+
+TEST(FastValidation, KeywordsAndCountsAgreeWithLookingForEveryKeyword) {
+  const std::string_view pieces[] = {"menuname", "MenuName", "linkname", "LINKNAME", "linkaddress", "address",
+                                     "name",     "=<",       "=",        "<",        ">",           "x",
+                                     " ",        "link",     "menu"};
+  std::mt19937 rng(9);
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<Text> lines(1 + rng() % 4);
+    Text text;
+    for (Text& line : lines) {
+      for (std::size_t n = rng() % 16; n > 0; --n) line += pieces[rng() % std::size(pieces)];
+      text += line + "\r\n";
+    }
+    // Several empty statements on one line: the later kind decides,
+    // wherever it stands.
+    if (round % 50 == 0) {
+      lines.insert(lines.begin(), "linkaddress=<> linkname=<>  MENUNAME=<>");
+      text = lines.front() + "\r\n" + text;
+    }
+    for (const Text& line : lines) {
+      const LineKeywords keys = FindKeywords(line);
+      ASSERT_EQ(keys.at[LineKeywords::MenuName], FindLower(line, kMenuNameKey)) << line;
+      ASSERT_EQ(keys.at[LineKeywords::LinkName], FindLower(line, kLinkNameKey)) << line;
+      ASSERT_EQ(keys.at[LineKeywords::LinkAddress], FindLower(line, kLinkAddressKey)) << line;
+    }
+    lines.emplace_back();  // the empty line after the last break
+    const StatementCounts got = CountStatements(TextLines(text));
+    const StatementCounts want = PlainCounts(lines);
+    ASSERT_EQ(got.menuNames, want.menuNames) << text;
+    ASSERT_EQ(got.linkNames, want.linkNames) << text;
+    ASSERT_EQ(got.linkAddresses, want.linkAddresses) << text;
+    ASSERT_EQ(got.emptyInput, want.emptyInput) << text;
+  }
 }
 
 // The records of a definition sorted the plain way: joined, in a list that
