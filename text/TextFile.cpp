@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace pravel {
@@ -19,6 +20,16 @@ FileResult FailedErrno(int error) { return Failed(std::strerror(error)); }
 bool IsDirectory(const Text& name) {
   std::error_code ec;
   return fs::is_directory(fs::path(name), ec);
+}
+
+// Something that exists under the name but is neither a file nor a folder:
+// a pipe, a device, a socket. Reading a pipe waits for a writer that may
+// never come, and a device such as /dev/zero never ends, so none of them is
+// read as a text.
+bool IsSpecial(const Text& name) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(fs::path(name), ec);
+  return !ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
 }
 
 // Reads an open stream to its end.
@@ -39,10 +50,22 @@ FileResult ReadStream(std::FILE* f, Text& content) {
   return {};
 }
 
-FileResult WriteStream(const Text& name, std::string_view text) {
+// Writes the file whole. With `permissions`, the file gets them before any
+// byte is written, so a private text is never readable by others, not even
+// for a moment.
+FileResult WriteStream(const Text& name, std::string_view text, std::optional<fs::perms> permissions = {}) {
   errno = 0;
   std::FILE* f = std::fopen(name.c_str(), "wb");
-  if (!f) return IsDirectory(name) ? Failed("it is a folder") : FailedErrno(errno ? errno : EIO);
+  if (!f) {
+    // Taken before the folder test, which may set errno itself.
+    const int openError = errno ? errno : EIO;
+    return IsDirectory(name) ? Failed("it is a folder") : FailedErrno(openError);
+  }
+  if (permissions) {
+    std::error_code ec;
+    fs::permissions(fs::path(name), *permissions, ec);
+  }
+  errno = 0;
   const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
   const int writeError = errno;
   const bool flushed = std::fflush(f) == 0;
@@ -60,10 +83,63 @@ Text TemporaryNameFor(const Text& name) {
   return name + ".pravel-tmp" + std::to_string(counter++);
 }
 
+// The file a name stands for. A symbolic link is followed, so that the new
+// text lands in the file it points at and the link stays a link; renaming
+// over the link itself would cut it off from that file.
+Text ReplaceTarget(const Text& name) {
+  std::error_code ec;
+  if (!fs::is_symlink(fs::path(name), ec)) return name;
+  const fs::path target = fs::weakly_canonical(fs::path(name), ec);
+  return ec ? name : target.string();
+}
+
+bool HasWriteBit(fs::perms permissions) {
+  return (permissions & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
+         fs::perms::none;
+}
+
+// Whether an existing file may be replaced. A rename would replace even a
+// read-only file, and an administrator may write to one anyway; the user
+// marked it read-only for a reason, so the replacement is refused whoever
+// runs the program.
+FileResult CheckReplaceable(const Text& target, const fs::file_status& status) {
+  if (fs::is_directory(status)) return Failed("it is a folder");
+  if (!fs::is_regular_file(status)) return Failed("it is not a regular file");
+  if (!HasWriteBit(status.permissions())) return Failed("it is read-only");
+  errno = 0;
+  std::FILE* probe = std::fopen(target.c_str(), "r+b");
+  if (!probe) return FailedErrno(errno ? errno : EACCES);
+  std::fclose(probe);
+  return {};
+}
+
+// Writes the text to a temporary file beside the target and renames it over
+// the target. The new file keeps the target's permissions (or the given
+// ones): a rewrite must not make a private file readable by others.
+FileResult ReplaceWhole(const Text& target, std::string_view text, std::optional<fs::perms> permissions) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(fs::path(target), ec);
+  if (fs::exists(status)) {
+    if (FileResult replaceable = CheckReplaceable(target, status); !replaceable) return replaceable;
+    if (!permissions) permissions = status.permissions();
+  }
+  const Text temporary = TemporaryNameFor(target);
+  if (FileResult written = WriteStream(temporary, text, permissions); !written) {
+    std::remove(temporary.c_str());
+    return written;
+  }
+  fs::rename(fs::path(temporary), fs::path(target), ec);
+  if (ec) {
+    std::remove(temporary.c_str());
+    return Failed(ec.message());
+  }
+  return {};
+}
+
 }  // namespace
 
 Text FileReadAll(const Text& name) {
-  if (IsDirectory(name)) return {};
+  if (IsDirectory(name) || IsSpecial(name)) return {};
   std::FILE* f = std::fopen(name.c_str(), "rb");
   if (!f) {
     // Opening for reading creates a missing file, as the program has always
@@ -82,6 +158,7 @@ bool FileWriteAll(const Text& name, std::string_view text) { return WriteStream(
 FileResult FileRead(const Text& name, Text& content) {
   content.clear();
   if (IsDirectory(name)) return Failed("it is a folder");
+  if (IsSpecial(name)) return Failed("it is not a regular file");
   errno = 0;
   std::FILE* f = std::fopen(name.c_str(), "rb");
   if (!f) return FailedErrno(errno ? errno : ENOENT);
@@ -93,36 +170,20 @@ FileResult FileRead(const Text& name, Text& content) {
 FileResult FileWrite(const Text& name, std::string_view text) { return WriteStream(name, text); }
 
 FileResult FileReplace(const Text& name, std::string_view text, const Text& backupName) {
-  if (IsDirectory(name)) return Failed("it is a folder");
+  const Text target = ReplaceTarget(name);
   std::error_code ec;
-  if (fs::exists(fs::path(name), ec)) {
-    // A rename would replace even a read-only file; the user marked it so
-    // for a reason, so the replacement is refused as a plain write would be.
-    errno = 0;
-    std::FILE* probe = std::fopen(name.c_str(), "r+b");
-    if (!probe) return FailedErrno(errno ? errno : EACCES);
-    std::fclose(probe);
-  }
-  if (!backupName.empty()) {
+  const fs::file_status status = fs::status(fs::path(target), ec);
+  if (fs::is_directory(status)) return Failed("it is a folder");
+  if (!backupName.empty() && fs::exists(status)) {
+    // No backup is made for a rewrite that cannot happen.
+    if (FileResult replaceable = CheckReplaceable(target, status); !replaceable) return replaceable;
     Text previous;
-    if (fs::exists(fs::path(name), ec)) {
-      if (FileResult read = FileRead(name, previous); !read) return Failed("cannot keep a backup: " + read.reason);
-      if (FileResult kept = FileReplace(backupName, previous); !kept) {
-        return Failed("cannot write the backup " + backupName + ": " + kept.reason);
-      }
+    if (FileResult read = FileRead(target, previous); !read) return Failed("cannot keep a backup: " + read.reason);
+    if (FileResult kept = ReplaceWhole(ReplaceTarget(backupName), previous, status.permissions()); !kept) {
+      return Failed("cannot write the backup " + backupName + ": " + kept.reason);
     }
   }
-  const Text temporary = TemporaryNameFor(name);
-  if (FileResult written = WriteStream(temporary, text); !written) {
-    std::remove(temporary.c_str());
-    return written;
-  }
-  fs::rename(fs::path(temporary), fs::path(name), ec);
-  if (ec) {
-    std::remove(temporary.c_str());
-    return Failed(ec.message());
-  }
-  return {};
+  return ReplaceWhole(target, text, std::nullopt);
 }
 
 }  // namespace pravel

@@ -13,7 +13,7 @@ namespace pravel {
 
 // The template-file read: a missing file is created empty and reads as empty
 // text; a file that cannot be opened at all (a folder, no access) also reads
-// as empty. Nothing is reported.
+// as empty, and so does a pipe or a device. Nothing is reported.
 Text FileReadAll(const Text& name);
 
 // Creates or empties the file and writes the text; false when it failed.
@@ -27,7 +27,8 @@ struct FileResult {
   explicit operator bool() const { return ok; }
 };
 
-// Reads an existing file whole, without creating it.
+// Reads an existing file whole, without creating it. A pipe or a device is
+// refused: it may never end.
 FileResult FileRead(const Text& name, Text& content);
 
 // Writes the file whole, reporting why it failed.
@@ -37,6 +38,8 @@ FileResult FileWrite(const Text& name, std::string_view text);
 // old content or the new, never half written: the new text goes to a
 // temporary file in the same folder, which then takes the file's place. When
 // backupName is not empty, the previous content is first kept under that name.
+// The new file and the backup keep the file's permissions; a symbolic link is
+// followed (the link stays); a read-only file is refused, whoever runs this.
 FileResult FileReplace(const Text& name, std::string_view text, const Text& backupName = {});
 
 }  // namespace pravel
