@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test:
-# natively, under AddressSanitizer + UndefinedBehaviorSanitizer, and the
-# Windows build under Wine. Ends with CTest's summary; non-zero on any failure.
+# natively, under AddressSanitizer + UndefinedBehaviorSanitizer, the Windows
+# build under Wine, and each fuzz target for a bounded time (about a minute in
+# all). Ends with CTest's summary; non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 
 scripts/setup-deps.sh || exit 1
 
 jobs=$(nproc 2>/dev/null || echo 2)
-presets=(native native-asan windows)
+presets=(native native-asan windows fuzz)
 failed=()
 
 for preset in "${presets[@]}"; do

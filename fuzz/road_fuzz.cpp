@@ -1,0 +1,229 @@
+// The whole headless road on one input: the definition, the page template,
+// the three template files and the Columns text are written into a private
+// folder and taken through the four steps, as pravel-cli takes them.
+//
+// The input is cut at the byte 0x1E (ASCII record separator) into, in this
+// order: the definition ("Pravel_Input.txt"), "Pravel.ini", "HdrOnly.txt",
+// "TableHdr_template.txt", "TrlOnly.txt" and the Columns text. A part that is
+// not there is a file that does not exist (or the Columns field's "4").
+//
+// Beyond "no crash, no leak, no hang" the target checks what the user is
+// promised about files: the definition file is the original or the rebuilt
+// text and never anything else, a rebuilt file has the original in its
+// backup, and a page that Save/Show announces is on disk as built.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "app/Workflow.h"
+#include "definition/Normalise.h"
+#include "html/SaveShow.h"
+#include "text/StringList.h"
+#include "text/TextFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pravel;
+
+constexpr char kPartSeparator = '\x1e';
+constexpr const char* kDefinitionName = "Pravel_Input.txt";
+constexpr const char* kFileParts[] = {kDefinitionName, "Pravel.ini", "HdrOnly.txt", "TableHdr_template.txt",
+                                      "TrlOnly.txt"};
+constexpr std::size_t kParts = std::size(kFileParts) + 1;  // the Columns text last
+
+// Thrown where the window would end the process.
+struct Ended {
+  int exitCode;
+};
+
+// A window that nobody looks at: it answers the open dialog with the
+// definition and remembers only what the checks need.
+class QuietHost final : public Host {
+ public:
+  QuietHost(Text definitionPath, Text columns) : path_(std::move(definitionPath)), columns_(std::move(columns)) {}
+
+  Text caption;
+  std::vector<Text> messages;
+  int shown = 0;
+
+  void SetCaption(const Text& text) override { caption = text; }
+  void SetStatus(const Text&) override {}
+  void ShowMessage(const Text& text, MessageKind) override { messages.push_back(text); }
+  bool AskYesNo(const Text&, const Text&) override { return false; }
+  std::optional<Text> ChooseFile(const FileDialog& dialog) override {
+    if (dialog.save) return std::nullopt;
+    return path_;
+  }
+  Pane& InputPane() override { return pane_; }
+  void FocusInputPane() override {}
+  void SetMenuNameList(const std::vector<Text>&) override {}
+  void ShowSortedList(const std::vector<Text>&) override {}
+  Text ColumnsText() override { return columns_; }
+  Text FindFieldText() override { return {}; }
+  void SetFindFieldText(const Text&) override {}
+  void FocusFindField() override {}
+  void SetClipboardText(const Text&) override {}
+  void PasteIntoInputPane() override {}
+  void ShowFile(const Text&) override { ++shown; }
+  void RepaintButtonBar() override {}
+  void ReloadButtonBarPicture() override {}
+  void PumpMessages() override {}
+  [[noreturn]] void EndProcess(int exitCode) override { throw Ended{exitCode}; }
+
+ private:
+  Text path_;
+  Text columns_;
+  MemoryPane pane_;
+};
+
+fs::path folder;
+
+void RemoveFolder() {
+  std::error_code ec;
+  fs::current_path(fs::temp_directory_path(ec), ec);
+  fs::remove_all(folder, ec);
+}
+
+void EmptyFolder() {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code removeError;
+    fs::remove_all(it->path(), removeError);
+  }
+}
+
+std::optional<Text> ReadIfThere(const Text& name) {
+  Text content;
+  if (!FileRead(name, content)) return std::nullopt;
+  return content;
+}
+
+// The first kParts - 1 separators cut; the last part keeps any further ones.
+std::vector<std::string_view> Parts(std::string_view input) {
+  std::vector<std::string_view> parts;
+  while (parts.size() + 1 < kParts) {
+    const std::size_t cut = input.find(kPartSeparator);
+    if (cut == std::string_view::npos) break;
+    parts.push_back(input.substr(0, cut));
+    input.remove_prefix(cut + 1);
+  }
+  parts.push_back(input);
+  return parts;
+}
+
+bool Mentions(const std::vector<Text>& messages, std::string_view words) {
+  for (const Text& message : messages) {
+    if (message.find(words) != Text::npos) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// The workflow writes its files under bare names into the current folder,
+// so the target works in a private folder of its own. The paths on the
+// command line (corpus folders, -dict=, where crashes are written) are made
+// absolute first, so that they still name what the caller meant.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  static std::vector<Text> arguments;
+  static std::vector<char*> pointers;
+  std::error_code ec;
+  const fs::path caller = fs::current_path(ec);
+  const auto absolute = [&caller](std::string_view path) { return (caller / fs::path(path)).lexically_normal().string(); };
+  bool artifactPrefix = false;
+  for (int i = 0; i < *argc; ++i) {
+    const std::string_view arg = (*argv)[i];
+    Text rewritten(arg);
+    if (i > 0 && !arg.starts_with("-")) {
+      rewritten = absolute(arg);
+    } else {
+      for (std::string_view flag : {"-dict=", "-artifact_prefix=", "-exact_artifact_path=", "-merge_control_file="}) {
+        if (arg.starts_with(flag)) rewritten = Text(flag) + absolute(arg.substr(flag.size()));
+      }
+      // A prefix may end in "/" (a folder) or in a file-name start.
+      if (arg.starts_with("-artifact_prefix=") && arg.ends_with("/")) rewritten += "/";
+      artifactPrefix = artifactPrefix || arg.starts_with("-artifact_prefix=");
+    }
+    arguments.push_back(rewritten);
+  }
+  if (!artifactPrefix) arguments.push_back("-artifact_prefix=" + caller.string() + "/");
+  for (Text& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  *argc = static_cast<int>(arguments.size());
+  *argv = pointers.data();
+
+  // Memory-backed when there is such a folder: every run replaces a dozen
+  // files, and a disk would flush each replacement.
+  const fs::path shm = "/dev/shm";
+  const fs::path base = fs::is_directory(shm, ec) && ::access(shm.c_str(), W_OK) == 0 ? shm : fs::temp_directory_path(ec);
+  folder = base / ("pravel-fuzz-road-" + std::to_string(::getpid()));
+  fs::create_directories(folder, ec);
+  fs::current_path(folder, ec);
+  if (ec) std::abort();
+  std::atexit(RemoveFolder);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::vector<std::string_view> parts = Parts(std::string_view(reinterpret_cast<const char*>(data), size));
+  EmptyFolder();
+  for (std::size_t i = 0; i < parts.size() && i < std::size(kFileParts); ++i) {
+    FUZZ_CHECK(FileWrite(kFileParts[i], parts[i]));
+  }
+  const Text original(parts[0]);
+  const Text definitionPath = (folder / kDefinitionName).string();
+  QuietHost host(definitionPath, parts.size() == kParts ? Text(parts.back()) : Text("4"));
+  Workflow wf(host, folder.string());
+
+  try {
+    wf.RunCommand("OpenInput");
+    // A text with NUL bytes is not loaded; anything else is, byte for byte.
+    const bool binary = original.find('\0') != Text::npos;
+    FUZZ_CHECK(wf.FileOpen == (binary ? 0 : 1));
+    if (wf.FileOpen == 0) return 0;
+    FUZZ_CHECK(host.InputPane().PaneText() == original);
+
+    wf.RunCommand("ValidateInput");
+    if (wf.FileValidated == 0) {
+      FUZZ_CHECK(ReadIfThere(definitionPath) == original);
+      return 0;
+    }
+
+    wf.RunCommand("BuildHtml");
+    const std::optional<Text> rebuilt = ReadIfThere(definitionPath);
+    FUZZ_CHECK(rebuilt.has_value());
+    if (*rebuilt != original) {
+      FUZZ_CHECK(*rebuilt == host.InputPane().PaneText());
+      FUZZ_CHECK(ReadIfThere(definitionPath + Text(kBackupSuffix)) == original);
+    }
+    if (wf.HtmlBuilt == 1) FUZZ_CHECK(ReadIfThere(kDraftFileName) == ListJoin(wf.HtmlLines));
+
+    const std::size_t messagesBefore = host.messages.size();
+    wf.RunCommand("SaveShowHtml");
+    const std::vector<Text> saveMessages(host.messages.begin() + static_cast<std::ptrdiff_t>(messagesBefore),
+                                         host.messages.end());
+    if (host.caption == kCaptionDone) {
+      const Text page = ListJoin(wf.HtmlLines);
+      FUZZ_CHECK(ReadIfThere(kPageName) == page);
+      FUZZ_CHECK(ReadIfThere(kPageCopyName) == page);
+      FUZZ_CHECK(ReadIfThere(kMenusOnlyName).has_value());
+      FUZZ_CHECK(host.shown == 1);
+    } else {
+      FUZZ_CHECK(host.shown == 0);
+      FUZZ_CHECK(!Mentions(saveMessages, "newly created"));
+    }
+  } catch (const Ended&) {
+    // Only running out of memory ends the process on this road, and the
+    // fuzzer reports that itself before it gets here.
+    FUZZ_CHECK(false);
+  }
+  return 0;
+}
