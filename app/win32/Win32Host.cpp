@@ -121,9 +121,11 @@ void Win32Host::SetFindFieldText(const Text& text) { SetWindowTextA(controls_.fi
 void Win32Host::FocusFindField() { SetFocus(controls_.findLinkField); }
 
 void Win32Host::SetClipboardText(const Text& text) {
-  // Failures are not reported: the pane then pastes whatever the clipboard
-  // holds, as a paste by hand would.
-  if (!OpenClipboard(nullptr)) return;
+  // Opened for the main window: with no owner, emptying the clipboard
+  // leaves it without one, and Windows then refuses the new data. Failures
+  // are not reported: the pane then pastes whatever the clipboard holds, as
+  // a paste by hand would.
+  if (!OpenClipboard(controls_.main)) return;
   EmptyClipboard();
   if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
     if (void* bytes = GlobalLock(block)) {
