@@ -258,7 +258,20 @@ void PravelApp::SetPaneText(const std::string& text) const {
 
 void PravelApp::SetPaneSelection(long start, long end) const { Send(Control(kIdInputPane), EM_SETSEL, start, end); }
 
+void PravelApp::WaitUntilIdle() const {
+  // Idle alone is not enough: a command that lets the window repaint is
+  // idle for a moment in the middle. Two sent messages a little apart are
+  // only both answered once any such pause has passed.
+  WaitForInputIdle(process_.hProcess, kBoxTimeout);
+  for (int i = 0; i < 2; ++i) {
+    Sleep(60);
+    Send(main_, WM_NULL, 0, 0);
+  }
+  WaitForInputIdle(process_.hProcess, kBoxTimeout);
+}
+
 void PravelApp::Click(int x, int y) {
+  WaitUntilIdle();
   HWND overlay = Control(kIdButtonBarOverlay);
   ASSERT_NE(overlay, nullptr) << "the window has no button bar overlay (ID " << kIdButtonBarOverlay << ")";
   POINT target{x, y};
@@ -293,12 +306,14 @@ void PravelApp::Find(const std::string& text) const {
 void PravelApp::PressEnterInFindField() const {
   // The key messages the keyboard puts in the program's queue for the field
   // (scan code 0x1C is Enter).
+  WaitUntilIdle();
   HWND field = Control(kIdFindLinkField);
   PostMessageA(field, WM_KEYDOWN, VK_RETURN, 0x001C0001);
   PostMessageA(field, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
 }
 
 void PravelApp::ChooseGoToEntry(int index) const {
+  WaitUntilIdle();
   HWND combo = Control(kIdGoToMenuNameCombo);
   Send(combo, CB_SETCURSEL, index, 0);
   PostMessageA(main_, WM_COMMAND, MAKEWPARAM(kIdGoToMenuNameCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));

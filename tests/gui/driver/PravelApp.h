@@ -80,6 +80,11 @@ class PravelApp {
   void SetPaneText(const std::string& text) const;
   void SetPaneSelection(long start, long end) const;
 
+  // Waits until the program has finished what it was doing: a click or a
+  // key that arrives while a command still runs is dropped by the program,
+  // so every action below waits for this first.
+  void WaitUntilIdle() const;
+
   // A mouse click (press and release of the left button) on the button bar
   // at its client point (x, y).
   void Click(int x, int y);
