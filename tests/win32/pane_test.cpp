@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Windows.h"
+#include "TestWindows.h"
 #include "app/win32/RichEditPane.h"
 
 namespace pravel::win32 {

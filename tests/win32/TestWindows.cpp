@@ -1,4 +1,4 @@
-#include "Windows.h"
+#include "TestWindows.h"
 
 #include "app/win32/RichEditPane.h"
 #include "app/win32/Theme.h"
