@@ -9,6 +9,7 @@
 
 #include "app/ButtonBar.h"
 #include "app/win32/ControlIds.h"
+#include "app/win32/FlagScope.h"
 #include "tools/EditorTools.h"
 
 namespace pravel::win32 {
@@ -49,18 +50,6 @@ void Guarded(HWND owner, Handler&& handler) {
     MessageBoxA(owner, error.what(), "Pravel", MB_OK | MB_SETFOREGROUND);
   }
 }
-
-// Sets a flag for as long as a search runs.
-class SearchScope {
- public:
-  explicit SearchScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~SearchScope() { flag_ = false; }
-  SearchScope(const SearchScope&) = delete;
-  SearchScope& operator=(const SearchScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
@@ -308,13 +297,13 @@ void MainWindow::OnFindFieldEnter() {
   // another search's question, would move the selection and FindStart
   // under the one that runs; it is dropped, as a click on the bar is.
   if (Busy()) return;
-  SearchScope scope(searching_);
+  FlagScope scope(searching_);
   FindLink(workflow_);
 }
 
 void MainWindow::OnGoToMenuName() {
   if (Busy()) return;
-  SearchScope scope(searching_);
+  FlagScope scope(searching_);
   HWND combo = controls_.goToMenuNameCombo;
   const int index = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
   Text entry;

@@ -1,5 +1,7 @@
 #include "app/win32/MessageLoop.h"
 
+#include "app/win32/FlagScope.h"
+
 namespace pravel::win32 {
 
 void MessageLoop::Handle(const MSG& message) {
@@ -15,11 +17,7 @@ int MessageLoop::Run() {
 
 void MessageLoop::Pump() {
   if (pumping_) return;
-  struct Pumping {
-    bool& flag;
-    explicit Pumping(bool& f) : flag(f) { flag = true; }
-    ~Pumping() { flag = false; }
-  } pumping(pumping_);
+  FlagScope pumping(pumping_);
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {

@@ -13,6 +13,19 @@ constexpr const char* kMessageCaption = "Pravel";
 // not fit, which would read as a cancelled dialog.
 constexpr DWORD kFileNameCapacity = 32768;
 
+// Replaces the items of a list or combo box in one go, with drawing held
+// off and the room reserved: a list of many thousand lines then fills in a
+// moment instead of repainting after each.
+void FillList(HWND control, const std::vector<Text>& items, UINT reset, UINT reserve, UINT add) {
+  SendMessageA(control, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(control, reset, 0, 0);
+  std::size_t bytes = 0;
+  for (const Text& item : items) bytes += item.size() + 1;
+  SendMessageA(control, reserve, items.size(), static_cast<LPARAM>(bytes));
+  for (const Text& item : items) SendMessageA(control, add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+}
+
 }  // namespace
 
 Text WindowText(HWND window) {
@@ -88,26 +101,14 @@ void Win32Host::FocusInputPane() { SetFocus(controls_.inputPane); }
 
 void Win32Host::SetMenuNameList(const std::vector<Text>& entries) {
   HWND combo = controls_.goToMenuNameCombo;
-  SendMessageA(combo, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-  std::size_t bytes = 0;
-  for (const Text& entry : entries) bytes += entry.size() + 1;
-  SendMessageA(combo, CB_INITSTORAGE, entries.size(), static_cast<LPARAM>(bytes));
-  for (const Text& entry : entries) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  FillList(combo, entries, CB_RESETCONTENT, CB_INITSTORAGE, CB_ADDSTRING);
   SendMessageA(combo, CB_SETCURSEL, 0, 0);
-  SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(combo, nullptr, TRUE);
 }
 
 void Win32Host::ShowSortedList(const std::vector<Text>& lines) {
   HWND list = controls_.sortedList;
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  std::size_t bytes = 0;
-  for (const Text& line : lines) bytes += line.size() + 1;
-  SendMessageA(list, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(bytes));
-  for (const Text& line : lines) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  FillList(list, lines, LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING);
   SetWindowPos(list, nullptr, 610, 0, 700, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(list, nullptr, TRUE);
 }
