@@ -1,5 +1,6 @@
 #include "app/win32/Win32Host.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -26,8 +27,7 @@ void FillList(HWND control, const std::vector<Text>& items, UINT reset, UINT res
   SendMessageA(control, WM_SETREDRAW, TRUE, 0);
 }
 
-}  // namespace
-
+// The whole text of a window (an edit field).
 Text WindowText(HWND window) {
   const int length = GetWindowTextLengthA(window);
   if (length <= 0) return {};
@@ -37,6 +37,8 @@ Text WindowText(HWND window) {
   return text;
 }
 
+// The dialog's filter list: description, NUL, pattern, NUL, and the NUL
+// that ends the list.
 Text DialogFilter(const Text& description, const Text& pattern) {
   Text filter = description;
   filter += '\0';
@@ -45,6 +47,8 @@ Text DialogFilter(const Text& description, const Text& pattern) {
   filter += '\0';
   return filter;
 }
+
+}  // namespace
 
 void EndForLackOfMemory() {
   MessageBoxA(nullptr, "Insufficient memory", kMessageCaption, MB_OK);

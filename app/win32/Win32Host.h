@@ -50,13 +50,6 @@ class Win32Host : public Host {
   RichEditPane pane_;
 };
 
-// The whole text of a window (an edit field, the caption).
-Text WindowText(HWND window);
-
-// The platform's filter list: description, NUL, pattern, NUL, and the NUL
-// that ends the list.
-Text DialogFilter(const Text& description, const Text& pattern);
-
 // Shows "Insufficient memory" with no owner and ends the process with exit
 // code 3: what remains after memory ran out cannot be trusted to run on.
 [[noreturn]] void EndForLackOfMemory();
