@@ -56,6 +56,9 @@ bool AssociateWithRecorder() {
   for (const char* type : {"PravelTestPage", "PravelTestShortcut"}) {
     ok &= SetDefaultValue(HKEY_CLASSES_ROOT, std::string(type) + "\\shell\\open\\command", command);
   }
+  // Should anything still reach Wine's browser launcher, it starts nothing
+  // that could outlive the run (a Linux browser is no Wine process).
+  ok &= SetNamedValue(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers", "true");
   return ok;
 }
 

@@ -408,7 +408,8 @@ bool PravelApp::OpenInOpenDialog(const std::string& fileName, std::string* nameS
   return Press(*dialog, IDOK);
 }
 
-bool PravelApp::SaveInSaveDialog(const std::string& fileName, std::string* nameShown) {
+bool PravelApp::SaveInSaveDialog(const std::string& fileName, std::string* nameShown,
+                                 std::vector<std::string>* questions) {
   std::optional<Box> dialog;
   WaitUntil(
       [&] {
@@ -432,6 +433,7 @@ bool PravelApp::SaveInSaveDialog(const std::string& fileName, std::string* nameS
         if (!IsWindow(dialog->window) || !IsWindowVisible(dialog->window)) return true;
         for (const Box& box : Boxes()) {
           if (GetWindow(box.window, GW_OWNER) == dialog->window) {
+            if (questions != nullptr) questions->push_back(box.text);
             Press(box, GetDlgItem(box.window, IDYES) != nullptr ? IDYES : IDOK);
           }
         }

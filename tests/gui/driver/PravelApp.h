@@ -114,8 +114,10 @@ class PravelApp {
   bool OpenInOpenDialog(const std::string& fileName, std::string* nameShown = nullptr);
   // The save dialog: the name typed, then Save; answers the dialog's own
   // create and replace questions with Yes.
-  // nameShown receives what the file name field held before typing.
-  bool SaveInSaveDialog(const std::string& fileName, std::string* nameShown = nullptr);
+  // nameShown receives what the file name field held before typing,
+  // questions the texts of the dialog's own questions.
+  bool SaveInSaveDialog(const std::string& fileName, std::string* nameShown = nullptr,
+                        std::vector<std::string>* questions = nullptr);
   bool CancelDialog(const std::string& title);
 
   // The button bar as it is on the screen now (600 x 143 client pixels).

@@ -112,18 +112,32 @@ TEST(SaveAs, TheTypedNameGetsTxtUnlessItEndsInLowerCaseTxt) {
   EXPECT_EQ(WithCrOnly(app.PaneText()), WithCrOnly(kPaneText));
 }
 
-// The dialog asked about "page.html"; the file about to be replaced is
-// "page.html.txt", so the program asks about that one itself.
-TEST(SaveAs, AddingTxtAsksBeforeReplacingThatFile) {
+// The dialog asks before replacing the name it returns; when the program
+// adds ".txt" to that name, the file about to be replaced is another one,
+// so the program asks about that one itself.
+TEST(SaveAs, ReplacingAFileIsAskedForOnceWhateverNameIsWritten) {
   PravelApp app;
   ASSERT_TRUE(app.Start());
   app.SetPaneText(kPaneText);
+
+  // "notes.txt" is written as typed: the dialog's own question (answered
+  // Yes by the driver) is the only one.
+  ASSERT_TRUE(WriteFile(app.File("notes.txt"), "older notes"));
+  app.Click(kSaveAs.x, kSaveAs.y);
+  std::vector<std::string> dialogQuestions;
+  ASSERT_TRUE(app.SaveInSaveDialog("notes.txt", nullptr, &dialogQuestions));
+  EXPECT_EQ(dialogQuestions.size(), 1u) << "the dialog did not ask before replacing notes.txt";
+  EXPECT_TRUE(app.NoBoxAppears());
+  EXPECT_EQ(ReadFile(app.File("notes.txt")), kPaneText);
+
   const std::string target = app.File("page.html.txt");
   ASSERT_TRUE(WriteFile(target, "the user's older notes"));
   for (int answer : {IDNO, IDYES}) {
     SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
     app.Click(kSaveAs.x, kSaveAs.y);
-    ASSERT_TRUE(app.SaveInSaveDialog("page.html"));
+    std::vector<std::string> dialogQuestions;
+    ASSERT_TRUE(app.SaveInSaveDialog("page.html", nullptr, &dialogQuestions));
+    EXPECT_TRUE(dialogQuestions.empty()) << "the dialog asked about page.html: " << dialogQuestions[0];
     const std::optional<Box> question = app.WaitForBox("Save As");
     ASSERT_TRUE(question) << "no question before replacing page.html.txt";
     EXPECT_NE(question->text.find("page.html.txt"), std::string::npos) << question->text;
