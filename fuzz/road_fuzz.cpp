@@ -130,8 +130,9 @@ bool Mentions(const std::vector<Text>& messages, std::string_view words) {
 
 // The workflow writes its files under bare names into the current folder,
 // so the target works in a private folder of its own. The paths on the
-// command line (corpus folders, -dict=, where crashes are written) are made
-// absolute first, so that they still name what the caller meant.
+// command line (the program itself, corpus folders, -dict=, where crashes
+// are written) are made absolute first, so that they still name what the
+// caller meant.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   static std::vector<Text> arguments;
   static std::vector<char*> pointers;
@@ -142,7 +143,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   for (int i = 0; i < *argc; ++i) {
     const std::string_view arg = (*argv)[i];
     Text rewritten(arg);
-    if (i > 0 && !arg.starts_with("-")) {
+    if (i == 0) {
+      // Merging runs the program again by this name.
+      if (arg.find('/') != std::string_view::npos) rewritten = absolute(arg);
+    } else if (!arg.starts_with("-")) {
       rewritten = absolute(arg);
     } else {
       for (std::string_view flag : {"-dict=", "-artifact_prefix=", "-exact_artifact_path=", "-merge_control_file="}) {
