@@ -82,8 +82,8 @@ Text Slug(std::string_view name) {
 
 class DefinitionWriter {
  public:
-  DefinitionWriter(std::uint64_t seed, Sink& definition, Sink& records)
-      : rng_(seed), def_(definition), rec_(records) {}
+  DefinitionWriter(std::uint64_t seed, Sink& definition, Sink& records, bool blankFreeMenus)
+      : rng_(seed), def_(definition), rec_(records), blankFreeMenus_(blankFreeMenus) {}
 
   void Plain(std::size_t links, std::size_t longLinkAt, std::size_t emptyBlockEvery);
   void OneMenu(std::size_t links);
@@ -93,7 +93,11 @@ class DefinitionWriter {
  private:
   Text Word();
   Text Words(std::size_t least, std::size_t most);
-  Text MenuName() { return Words(1, 3) + (rng_.Percent(20) ? " " + NumberToText(1 + rng_.Below(99)) : Text()); }
+  Text MenuName() {
+    Text name = Words(1, 3) + (rng_.Percent(20) ? " " + NumberToText(1 + rng_.Below(99)) : Text());
+    if (blankFreeMenus_) std::replace(name.begin(), name.end(), ' ', '_');
+    return name;
+  }
   Text LinkName() { return Words(1, 4) + (rng_.Percent(30) ? " " + NumberToText(1 + rng_.Below(999)) : Text()); }
   Text Address(std::string_view menu, std::string_view link);
   Text LongAddress();
@@ -116,6 +120,7 @@ class DefinitionWriter {
   std::size_t longLinkAt_ = Text::npos;
   std::size_t emptyBlockEvery_ = 0;
   std::size_t emptyBlocksWritten_ = 0;
+  bool blankFreeMenus_;
 };
 
 Text DefinitionWriter::Word() {
@@ -221,7 +226,7 @@ void DefinitionWriter::Plain(std::size_t links, std::size_t longLinkAt, std::siz
 
 void DefinitionWriter::OneMenu(std::size_t links) {
   Line("Every link of the site in one menu.");
-  const Text menu = Statement(kMenuKey, "All Links Of The Site", false);
+  const Text menu = Statement(kMenuKey, blankFreeMenus_ ? "All_Links_Of_The_Site" : "All Links Of The Site", false);
   for (std::size_t i = 0; i < links; ++i) {
     const Text link = LinkName();
     Link(menu, link, Address("all", link));
@@ -231,7 +236,7 @@ void DefinitionWriter::OneMenu(std::size_t links) {
 void DefinitionWriter::OwnMenus(std::size_t links) {
   Line("Every link in a menu of its own.");
   for (std::size_t i = 0; i < links; ++i) {
-    const Text name = MenuName() + " " + NumberToText(static_cast<std::int64_t>(i));
+    const Text name = MenuName() + (blankFreeMenus_ ? "_" : " ") + NumberToText(static_cast<std::int64_t>(i));
     const Text menu = Statement(kMenuKey, name, false);
     const Text link = LinkName();
     Link(menu, link, Address(name, link));
@@ -240,7 +245,7 @@ void DefinitionWriter::OwnMenus(std::size_t links) {
 
 void DefinitionWriter::EqualRecords(std::size_t links) {
   for (std::size_t i = 0; i < links; ++i) {
-    const Text menu = Statement(kMenuKey, "Same Menu", false);
+    const Text menu = Statement(kMenuKey, blankFreeMenus_ ? "Same_Menu" : "Same Menu", false);
     const Text link = Statement(kLinkKey, "Same Link", false);
     const Text address = Statement(kAddressKey, "https://www.example.com/same/page.html", false);
     rec_.Put(menu + link + address + "\n");
@@ -333,8 +338,9 @@ bool Sink::Close() {
   return ok_;
 }
 
-void WriteDefinition(Shape shape, std::size_t links, std::uint64_t seed, Sink& definition, Sink& records) {
-  DefinitionWriter writer(seed, definition, records);
+void WriteDefinition(Shape shape, std::size_t links, std::uint64_t seed, Sink& definition, Sink& records,
+                     bool blankFreeMenus) {
+  DefinitionWriter writer(seed, definition, records, blankFreeMenus);
   switch (shape) {
     case Shape::Plain:
     case Shape::BigTemplates:

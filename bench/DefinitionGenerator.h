@@ -60,7 +60,11 @@ class Sink {
 // Writes a definition of `links` links in the shape: the definition itself
 // (CR LF lines) and, for the yardstick, one record per link (menu, link and
 // address statement joined, LF lines) in definition order.
-void WriteDefinition(Shape shape, std::size_t links, std::uint64_t seed, Sink& definition, Sink& records);
+// With blankFreeMenus, the words of a menu name are joined by "_": the
+// Windows program shows a message for every menu name with a blank, and a
+// timing of its steps is not a timing of a person answering them.
+void WriteDefinition(Shape shape, std::size_t links, std::uint64_t seed, Sink& definition, Sink& records,
+                     bool blankFreeMenus = false);
 
 // The four template files for the shape, made from the example templates
 // (given as their texts): unchanged, or grown to thousands of lines for

@@ -16,11 +16,13 @@ namespace fs = std::filesystem;
 
 const char* const kUsage =
     "Usage: pravel-gen --shape NAME --links N --examples DIR --out DIR [--seed S]\n"
+    "                  [--blank-free-menus]\n"
     "\n"
     "Writes into the --out folder a definition of N links (Pravel_Input.txt,\n"
     "CR LF lines), one record per link for the sort yardstick (records.txt) and\n"
     "the four template files, made from those in the --examples folder.\n"
-    "The same arguments always write the same bytes.\n"
+    "The same arguments always write the same bytes. --blank-free-menus joins\n"
+    "the words of menu names with \"_\" (no message per menu in the window).\n"
     "\n"
     "Shapes:\n";
 
@@ -45,10 +47,15 @@ int main(int argc, char** argv) {
   std::uint64_t seed = 1;
   fs::path examples;
   fs::path out;
+  bool blankFreeMenus = false;
   const std::vector<std::string> args(argv + 1, argv + argc);
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help") return Usage(nullptr);
+    if (arg == "--blank-free-menus") {
+      blankFreeMenus = true;
+      continue;
+    }
     if (i + 1 >= args.size()) return Usage(("missing value after " + arg).c_str());
     const std::string& value = args[++i];
     if (arg == "--shape") {
@@ -79,7 +86,7 @@ int main(int argc, char** argv) {
 
   Sink definition((out / "Pravel_Input.txt").string());
   Sink records((out / "records.txt").string());
-  WriteDefinition(*shape, static_cast<std::size_t>(links), seed, definition, records);
+  WriteDefinition(*shape, static_cast<std::size_t>(links), seed, definition, records, blankFreeMenus);
   bool ok = definition.Close() && records.Close();
   for (const TemplateFile& file : TemplatesFor(*shape, ex)) ok = FileWrite((out / file.name).string(), file.text) && ok;
   if (!ok) {

@@ -5,7 +5,9 @@
 // around each part of the build. The build step is spelled out here rather
 // than run as one command so that sorting, walking and laying out can be
 // told apart; the command line itself stays free of timing code.
+#if defined(__unix__)
 #include <sys/resource.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -50,9 +52,13 @@ class Phases {
     double peak;
   };
   static double PeakBytes() {
+#if defined(__unix__)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) * 1024;  // Linux counts KiB
+#else
+    return 0;
+#endif
   }
   std::vector<Row> rows_;
 };

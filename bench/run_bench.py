@@ -227,6 +227,7 @@ def main():
                    help="every shape at 2,000 links; check that the outputs match pravel-cli's")
     p.add_argument("--gui", action="store_true",
                    help="also time the four steps of Pravel.exe under Wine (see gui_timing.py)")
+    p.add_argument("--gui-only", action="store_true", help="time only the Windows program")
     p.add_argument("--gui-links", default="10000,100000")
     p.add_argument("--windows-build", default=os.path.join(repo, "build", "windows"))
     args = p.parse_args()
@@ -251,6 +252,11 @@ def main():
             fail(f"unknown shape {shape}")
 
     print(f"Machine: {machine()}", flush=True)
+    if args.gui_only:
+        sys.path.insert(0, here)
+        import gui_timing
+        gui_timing.run(args, [int(n) for n in args.gui_links.split(",") if n])
+        return
     rows = []
     for links in sizes:
         rows.append(measure(args, "plain", links))

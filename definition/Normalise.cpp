@@ -10,6 +10,7 @@
 #include "app/Workflow.h"
 #include "definition/Definition.h"
 #include "text/FileWriter.h"
+#include "text/FoldedHead.h"
 #include "text/TextFile.h"
 
 namespace pravel {
@@ -61,46 +62,33 @@ struct Record {
 // Sorting a million records compares them some twenty million times, so
 // each comparison is made cheap. The menu statement, shared by all the links
 // of a menu line, is replaced by its rank among the menus (statements equal
-// but for letter case share one), and the first eight folded bytes of the
-// link's value are kept beside it as a number whose order is theirs. Only
-// records equal in both are compared as texts. The first difference of two
-// statements is never past the shorter one's closing ">", so the number
-// orders them as their texts do whenever it differs.
+// but for letter case share one), and the first folded bytes of the link's
+// value are kept beside it (FoldedHead). Only records equal in both are
+// compared as texts.
 struct SortKey {
   std::uint64_t menuRank;
-  std::uint64_t linkHead;
+  FoldedHead link;
   std::size_t record;
 };
-
-std::uint64_t FoldedHead(std::string_view statement, std::size_t from) {
-  std::uint64_t head = 0;
-  for (std::size_t at = from; at < from + 8; ++at) {
-    const char c = at < statement.size() ? LowerByte(statement[at]) : '\0';
-    head = (head << 8) | static_cast<unsigned char>(c);
-  }
-  return head;
-}
 
 // The records in sorted order; records that compare equal keep the order of
 // their lines, as the sorted list has always kept them.
 std::vector<Record> SortRecords(const std::vector<Record>& records) {
   // The records of one menu line follow one another and view the same text.
   std::vector<std::size_t> runStarts;
+  std::vector<std::string_view> runMenus;
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (i == 0 || records[i].menu.data() != records[i - 1].menu.data() ||
         records[i].menu.size() != records[i - 1].menu.size()) {
       runStarts.push_back(i);
+      runMenus.push_back(records[i].menu);
     }
   }
-  std::vector<std::size_t> byMenu(runStarts.size());
-  for (std::size_t run = 0; run < byMenu.size(); ++run) byMenu[run] = run;
-  auto menuOf = [&](std::size_t run) { return records[runStarts[run]].menu; };
-  std::sort(byMenu.begin(), byMenu.end(),
-            [&](std::size_t a, std::size_t b) { return TextCompareLower(menuOf(a), menuOf(b)) < 0; });
+  const std::vector<std::size_t> byMenu = StableOrderLower(runMenus, kMenuNameKey.size());
   std::vector<std::uint64_t> runRank(runStarts.size());
   std::uint64_t rank = 0;
   for (std::size_t k = 0; k < byMenu.size(); ++k) {
-    if (k > 0 && TextCompareLower(menuOf(byMenu[k - 1]), menuOf(byMenu[k])) != 0) ++rank;
+    if (k > 0 && TextCompareLower(runMenus[byMenu[k - 1]], runMenus[byMenu[k]]) != 0) ++rank;
     runRank[byMenu[k]] = rank;
   }
 
@@ -109,12 +97,14 @@ std::vector<Record> SortRecords(const std::vector<Record>& records) {
   for (std::size_t run = 0; run < runStarts.size(); ++run) {
     const std::size_t end = run + 1 < runStarts.size() ? runStarts[run + 1] : records.size();
     for (std::size_t i = runStarts[run]; i < end; ++i) {
-      keys.push_back(SortKey{runRank[run], FoldedHead(records[i].link, kLinkNameKey.size()), i});
+      // Every link statement begins with its keyword, equal but for case:
+      // the head is taken after it.
+      keys.push_back(SortKey{runRank[run], FoldedHeadOf(records[i].link, kLinkNameKey.size()), i});
     }
   }
   std::stable_sort(keys.begin(), keys.end(), [&records](const SortKey& a, const SortKey& b) {
     if (a.menuRank != b.menuRank) return a.menuRank < b.menuRank;
-    if (a.linkHead != b.linkHead) return a.linkHead < b.linkHead;
+    if (a.link != b.link) return a.link < b.link;
     const Record& x = records[a.record];
     const Record& y = records[b.record];
     if (const int c = TextCompareLower(x.link, y.link)) return c < 0;

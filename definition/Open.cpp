@@ -5,7 +5,7 @@
 
 #include "app/Workflow.h"
 #include "definition/Definition.h"
-#include "text/StringList.h"
+#include "text/FoldedHead.h"
 #include "text/TextFile.h"
 
 namespace pravel {
@@ -69,7 +69,10 @@ void DoOpen(Workflow& wf) {
 }
 
 std::vector<Text> MenuNameEntries(const TextLines& lines) {
-  StringList names(true);
+  // The names view the lines until they are sorted, case-insensitively and
+  // keeping equal ones in their order, as a sorted list would; only then is
+  // each copied once, into its place.
+  std::vector<std::string_view> names;
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Line(i);
     if (!FindKeywords(line).Holds(LineKeywords::MenuName)) continue;
@@ -78,13 +81,14 @@ std::vector<Text> MenuNameEntries(const TextLines& lines) {
     const std::size_t open = line.find('<');
     const std::size_t close = line.find('>');
     if (close == std::string_view::npos || open >= close) continue;
-    ListAdd(names, Text(line.substr(open, close - open + 1)));
+    names.push_back(line.substr(open, close - open + 1));
   }
   // The prompt heads the list whatever a collation would make of its "~".
   std::vector<Text> entries;
-  entries.reserve(ListCount(names) + 1);
+  entries.reserve(names.size() + 1);
   entries.emplace_back(kMenuNamePrompt);
-  for (const Text& name : names.Items()) entries.push_back(name);
+  // Every name begins with its "<".
+  for (const std::size_t index : StableOrderLower(names, 1)) entries.emplace_back(names[index]);
   return entries;
 }
 

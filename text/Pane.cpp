@@ -10,11 +10,16 @@ static_assert(std::endian::native == std::endian::little);
 
 namespace pravel {
 
-TextLines::TextLines(Text text) : text_(std::move(text)) { Split(); }
+TextLines::TextLines(Text text) : text_(std::move(text)), spans_(Split(text_)) {}
 
-TextLines::TextLines(Borrowed, std::string_view text) : borrowed_(text) { Split(); }
+TextLines::TextLines(std::string_view borrowed, std::shared_ptr<const Spans> spans)
+    : borrowed_(borrowed), spans_(std::move(spans)) {}
 
-TextLines TextLines::Borrowing(std::string_view text) { return TextLines(Borrowed{}, text); }
+TextLines TextLines::Borrowing(std::string_view text) { return TextLines(text, Split(text)); }
+
+TextLines TextLines::Borrowing(std::string_view text, std::shared_ptr<const Spans> spans) {
+  return TextLines(text, std::move(spans));
+}
 
 namespace {
 
@@ -26,8 +31,9 @@ std::uint64_t ZeroBytes(std::uint64_t x) {
 
 }  // namespace
 
-void TextLines::Split() {
-  const std::string_view text = Whole();
+std::shared_ptr<const TextLines::Spans> TextLines::Split(std::string_view text) {
+  auto found = std::make_shared<Spans>();
+  Spans& spans = *found;
   const char* const data = text.data();
   const std::size_t size = text.size();
   constexpr std::uint64_t kLFs = 0x0101010101010101ull * '\n';
@@ -46,22 +52,24 @@ void TextLines::Split() {
       continue;
     }
     std::size_t at = i + static_cast<std::size_t>(std::countr_zero(breaks) / 8);
-    spans_.emplace_back(start, at - start);
+    spans.emplace_back(start, at - start);
     if (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n') ++at;
     start = i = at + 1;
   }
   for (; i < size; ++i) {
     if (data[i] != '\r' && data[i] != '\n') continue;
-    spans_.emplace_back(start, i - start);
+    spans.emplace_back(start, i - start);
     if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  spans_.emplace_back(start, size - start);
+  spans.emplace_back(start, size - start);
+  return found;
 }
 
 std::string_view TextLines::Line(std::size_t index) const {
-  if (index >= spans_.size()) return {};
-  return Whole().substr(spans_[index].first, spans_[index].second);
+  if (index >= spans_->size()) return {};
+  const auto& [offset, length] = (*spans_)[index];
+  return Whole().substr(offset, length);
 }
 
 std::int64_t Pane::PaneFind(std::int64_t from, std::string_view what) const {
@@ -78,18 +86,22 @@ std::size_t PaneLineCount(const Pane& pane) { return PaneLines(pane).Count(); }
 
 Text PaneLine(const Pane& pane, std::size_t index) { return Text(PaneLines(pane).Line(index)); }
 
-TextLines PaneLines(const Pane& pane) {
-  if (const Text* stored = pane.PaneStoredText()) return TextLines::Borrowing(*stored);
-  return TextLines(pane.PaneText());
+TextLines PaneLines(const Pane& pane) { return pane.PaneReadLines(); }
+
+TextLines MemoryPane::PaneReadLines() const {
+  if (!lines_) lines_ = TextLines::Borrowing(text_).Positions();
+  return TextLines::Borrowing(text_, lines_);
 }
 
 void MemoryPane::PaneSetText(std::string_view text) {
   text_.assign(text);
+  lines_.reset();
   selStart_ = selEnd_ = 0;
 }
 
 void MemoryPane::PaneTakeText(Text text) {
   text_ = std::move(text);
+  lines_.reset();
   selStart_ = selEnd_ = 0;
 }
 
@@ -102,6 +114,7 @@ void MemoryPane::PaneSelect(std::int64_t from, std::int64_t to) {
 
 void MemoryPane::PaneReplaceSelection(std::string_view text) {
   text_.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selEnd_ - selStart_), text);
+  lines_.reset();
   selStart_ = selEnd_ = selStart_ + static_cast<std::int64_t>(text.size());
 }
 

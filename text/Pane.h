@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -22,25 +23,30 @@ namespace pravel {
 // empty line; a text ending in a break has an empty last line.
 class TextLines {
  public:
+  using Spans = std::vector<std::pair<std::size_t, std::size_t>>;  // offset, length
+
   TextLines() : TextLines(Text()) {}
   explicit TextLines(Text text);
   // The lines of a text that the caller keeps, unchanged, for as long as
-  // the lines are read: a pane of a hundred megabytes is not copied.
+  // the lines are read: a pane of a hundred megabytes is not copied. The
+  // second form takes the lines found in the same text before.
   static TextLines Borrowing(std::string_view text);
+  static TextLines Borrowing(std::string_view text, std::shared_ptr<const Spans> spans);
 
-  std::size_t Count() const { return spans_.size(); }
+  std::size_t Count() const { return spans_->size(); }
   // The line without its break; empty past the last line.
   std::string_view Line(std::size_t index) const;
   std::string_view Whole() const { return borrowed_ ? *borrowed_ : std::string_view(text_); }
+  // Where the lines lie, to be handed to Borrowing for the same text.
+  const std::shared_ptr<const Spans>& Positions() const { return spans_; }
 
  private:
-  struct Borrowed {};
-  TextLines(Borrowed, std::string_view text);
-  void Split();
+  TextLines(std::string_view borrowed, std::shared_ptr<const Spans> spans);
+  static std::shared_ptr<const Spans> Split(std::string_view text);
 
   Text text_;
   std::optional<std::string_view> borrowed_;
-  std::vector<std::pair<std::size_t, std::size_t>> spans_;  // offset, length
+  std::shared_ptr<const Spans> spans_;
 };
 
 class Pane {
@@ -53,9 +59,11 @@ class Pane {
   // Gives the pane a text the caller no longer needs; a pane that keeps its
   // text in memory takes it without a copy.
   virtual void PaneTakeText(Text text) { PaneSetText(text); }
-  // The text itself when the pane keeps it in memory (valid until the pane
-  // changes), so that it can be read without a copy; nothing otherwise.
-  virtual const Text* PaneStoredText() const { return nullptr; }
+  // The lines of the whole text. A pane that keeps its text in memory gives
+  // lines that view that text (read them before the pane changes) and finds
+  // them once for each text it holds: the steps read the same text again
+  // and again.
+  virtual TextLines PaneReadLines() const { return TextLines(PaneText()); }
 
   // Editor operations used by find and paste. Positions count characters of
   // the pane's text from 0.
@@ -75,8 +83,8 @@ class Pane {
 std::size_t PaneLineCount(const Pane& pane);
 // One line, 0-based, without its break; empty past the last line.
 Text PaneLine(const Pane& pane, std::size_t index);
-// All lines at once: read the pane once and walk the lines. The lines of a
-// pane kept in memory view its text: they are read before the pane changes.
+// All lines at once: read the pane once and walk the lines
+// (PaneReadLines).
 TextLines PaneLines(const Pane& pane);
 
 // A pane kept in memory: the hidden template area, the command line's input
@@ -89,7 +97,7 @@ class MemoryPane : public Pane {
   Text PaneText() const override { return text_; }
   void PaneSetText(std::string_view text) override;
   void PaneTakeText(Text text) override;
-  const Text* PaneStoredText() const override { return &text_; }
+  TextLines PaneReadLines() const override;
   void PaneSelect(std::int64_t from, std::int64_t to) override;
   std::pair<std::int64_t, std::int64_t> PaneSelection() const override { return {selStart_, selEnd_}; }
   void PaneHideSelection(bool hide) override { selectionHidden_ = hide; }
@@ -99,6 +107,7 @@ class MemoryPane : public Pane {
 
  private:
   Text text_;
+  mutable std::shared_ptr<const TextLines::Spans> lines_;  // found on first read, dropped on change
   std::int64_t selStart_ = 0;
   std::int64_t selEnd_ = 0;
   bool selectionHidden_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/FileWriter.h"
+#include "text/FoldedHead.h"
 #include "text/TextFile.h"
 
 namespace pravel {
@@ -14,8 +15,11 @@ const std::vector<Text>& StringList::Items() const {
 
 void StringList::SortIfPending() const {
   if (!sortPending_) return;
-  std::stable_sort(items_.begin(), items_.end(),
-                   [](const Text& a, const Text& b) { return TextCompareLower(a, b) < 0; });
+  const std::vector<std::size_t> order = StableOrderLower(std::vector<std::string_view>(items_.begin(), items_.end()));
+  std::vector<Text> sorted;
+  sorted.reserve(items_.size());
+  for (const std::size_t index : order) sorted.push_back(std::move(items_[index]));
+  items_ = std::move(sorted);
   sortPending_ = false;
 }
 

@@ -16,6 +16,7 @@
 #include "support/RecordingHost.h"
 #include "support/TempDir.h"
 #include "text/FileWriter.h"
+#include "text/FoldedHead.h"
 #include "text/Pane.h"
 #include "text/StringList.h"
 #include "text/Text.h"
@@ -96,6 +97,32 @@ TEST(FastText, CompareLowerAgreesWithTheByteByByteFold) {
   }
 }
 
+TEST(FastSort, OrderAgreesWithAStableByteByByteSort) {
+  std::mt19937 rng(13);
+  for (int round = 0; round < 300; ++round) {
+    // Heads shared up to and past sixteen bytes, short texts, NUL bytes
+    // (a missing byte of a short text also counts as 0) and case.
+    const Text head = RandomText(rng, "aA", 20);
+    std::vector<Text> texts;
+    for (int n = 0; n < 40; ++n) {
+      Text text = head.substr(0, rng() % (head.size() + 1)) + RandomText(rng, Text("aAbB[_>\0", 8), 6);
+      texts.push_back(text);
+    }
+    std::vector<std::size_t> expected(texts.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(), [&texts](std::size_t a, std::size_t b) {
+      return PlainCompareLower(texts[a], texts[b]) < 0;
+    });
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    ASSERT_EQ(StableOrderLower(views), expected);
+
+    // The same texts behind a keyword in any case: the heads skip it.
+    std::vector<Text> keyed;
+    for (const Text& text : texts) keyed.push_back((rng() % 2 ? "MenuName=<" : "menuname=<") + text);
+    ASSERT_EQ(StableOrderLower(std::vector<std::string_view>(keyed.begin(), keyed.end()), 10), expected);
+  }
+}
+
 TEST(FastText, FindLowerAgreesWithTheByteByByteSearch) {
   std::mt19937 rng(11);
   const std::string_view keys[] = {"menuname=<", "mm", "m", "<form name=", "=<", "\xC4m", "M"};
@@ -130,18 +157,27 @@ TEST(FastText, LinesSplitAsTheEditorShowsThem) {
   }
 }
 
-TEST(FastText, PaneInMemoryIsReadWithoutACopyAndTakesATextWhole) {
+TEST(FastText, PaneInMemoryIsReadWithoutACopyAndItsLinesFollowEveryChange) {
   MemoryPane pane("a\r\nb");
-  ASSERT_NE(pane.PaneStoredText(), nullptr);
-  const TextLines lines = PaneLines(pane);
-  EXPECT_EQ(lines.Whole().data(), pane.PaneStoredText()->data());
-  EXPECT_EQ(lines.Line(1), "b");
-  pane.PaneSelect(1, 2);
+  const TextLines first = PaneLines(pane);
+  EXPECT_EQ(PaneLines(pane).Whole().data(), first.Whole().data());  // the pane's own text, not a copy
+  EXPECT_EQ(PaneLines(pane).Positions(), first.Positions());        // lines found once
+  EXPECT_EQ(first.Line(1), "b");
+
   Text big(5000, 'z');
   const char* bytes = big.data();
   pane.PaneTakeText(std::move(big));
-  EXPECT_EQ(pane.PaneStoredText()->data(), bytes);
-  EXPECT_EQ(pane.PaneSelection(), (std::pair<std::int64_t, std::int64_t>{0, 0}));
+  EXPECT_EQ(PaneLines(pane).Whole().data(), bytes);  // taken, not copied
+  EXPECT_EQ(PaneLines(pane).Count(), 1u);
+
+  // Every way of changing the text gives its own lines.
+  pane.PaneSetText("x\ny\rz");
+  EXPECT_EQ(PaneLines(pane).Count(), 3u);
+  pane.PaneSelect(1, 2);
+  pane.PaneReplaceSelection("");
+  EXPECT_EQ(PaneLines(pane).Count(), 2u);
+  EXPECT_EQ(PaneLines(pane).Line(0), "xy");
+  EXPECT_EQ(pane.PaneSelection(), (std::pair<std::int64_t, std::int64_t>{1, 1}));
 }
 
 TEST(FastText, FileWriterWritesPiecesOfEverySizeAndSaysWhyItFailed) {

@@ -1,0 +1,305 @@
+// pravel-gui-timing: times the four steps of the real Pravel.exe, driven from
+// outside as a person would drive it (the same way the GUI tests do): clicks
+// on the button bar, the open dialog filled in, message boxes answered.
+//
+// While a step runs, the window is asked every 50 ms to answer a message
+// that does nothing; the longest wait for an answer says how long the window
+// went without handling its messages (and so without repainting).
+//
+// Usage: pravel-gui-timing PRAVEL_EXE WORK_FOLDER DEFINITION_NAME
+// Prints one line per step: name, seconds, longest wait in seconds, boxes.
+// A second use, pravel-gui-timing --shown LOG FILE, is the stand-in for the
+// browser: the page the program shows is noted, and no browser starts.
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/ButtonBar.h"
+#include "app/Workflow.h"
+#include "app/win32/ControlIds.h"
+
+namespace {
+
+using namespace pravel;
+using namespace pravel::win32;
+
+constexpr const char* kDesktop = "PravelTiming";
+constexpr DWORD kStepLimitMs = 10 * 60 * 1000;
+constexpr int kFileNameField = 0x47C;  // the file name field of the open dialog
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER count;
+  QueryPerformanceCounter(&count);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+[[noreturn]] void Fail(const std::string& why) {
+  std::fprintf(stderr, "pravel-gui-timing: %s\n", why.c_str());
+  std::fflush(stderr);
+  ExitProcess(1);
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string TextOf(HWND window) {
+  char text[4096] = "";
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &copied);
+  return std::string(text, copied < sizeof text ? copied : 0);
+}
+
+class Program {
+ public:
+  Program(const std::string& exe, const std::string& folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = const_cast<char*>(kDesktop);
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process_)) {
+      Fail("cannot start " + exe);
+    }
+    if (!WaitFor([&] { return (main_ = FindMain()) != nullptr; }, 60000)) Fail("no main window within 60 s");
+    WaitForInputIdle(process_.hProcess, 60000);
+  }
+  ~Program() {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.hProcess, 0);
+      WaitForSingleObject(process_.hProcess, 10000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+
+  HWND Main() const { return main_; }
+  bool Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+  std::string Caption() const {
+    char text[512] = "";
+    GetWindowTextA(main_, text, sizeof text);
+    return text;
+  }
+
+  // The program's visible dialog boxes (message boxes and file dialogs).
+  std::vector<HWND> Boxes() const {
+    struct Search {
+      DWORD process;
+      std::vector<HWND> found;
+    } search{process_.dwProcessId, {}};
+    EnumWindows(
+        [](HWND w, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner == s->process && IsWindowVisible(w) && ClassOf(w) == "#32770") s->found.push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  HWND BoxTitled(const std::string& title) const {
+    for (HWND box : Boxes()) {
+      char caption[256] = "";
+      GetWindowTextA(box, caption, sizeof caption);
+      if (title == caption) return box;
+    }
+    return nullptr;
+  }
+
+  // Moves the pointer onto the zone of the command and clicks there.
+  void Click(std::string_view command) const {
+    int x = 0;
+    int y = 0;
+    for (const ButtonOutline& outline : kButtonOutlines) {
+      if (outline.command == command) {
+        x = (outline.left + outline.right) / 2;
+        y = (outline.top + outline.bottom) / 2;
+      }
+    }
+    POINT target{x, y};
+    ClientToScreen(GetDlgItem(main_, kIdButtonBarOverlay), &target);
+    // Under Wine the pointer takes a moment to arrive where it was put.
+    int steady = 0;
+    WaitFor(
+        [&] {
+          SetCursorPos(target.x, target.y);
+          Sleep(30);
+          POINT now{};
+          GetCursorPos(&now);
+          steady = now.x == target.x && now.y == target.y ? steady + 1 : 0;
+          return steady >= 4;
+        },
+        5000);
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, press, sizeof(INPUT));
+  }
+
+  static bool WaitFor(const std::function<bool()>& done, DWORD limitMs) {
+    const ULONGLONG end = GetTickCount64() + limitMs;
+    while (!done()) {
+      if (GetTickCount64() >= end) return false;
+      Sleep(20);
+    }
+    return true;
+  }
+
+ private:
+  HWND FindMain() const {
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, kMainWindowClass, nullptr)) != nullptr;) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == process_.dwProcessId && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+  }
+
+  PROCESS_INFORMATION process_{};
+  HWND main_ = nullptr;
+};
+
+// One step watched from its click to its end: the time, the longest the
+// window took to answer, and the message boxes answered on the way.
+struct Step {
+  double seconds = 0;
+  double longestWait = 0;
+  int boxes = 0;
+};
+
+// Runs until `finished` holds, answering every message box captioned
+// "Pravel" with OK (its text goes to `lastBox`) and asking the window for an
+// answer every 50 ms.
+Step Watch(Program& app, double start, const std::function<bool(const std::string& lastBox)>& finished) {
+  Step step;
+  std::string lastBox;
+  const double limit = start + kStepLimitMs / 1000.0;
+  for (;;) {
+    if (finished(lastBox)) break;
+    if (!app.Running()) Fail("the program ended during a step");
+    if (Now() > limit) Fail("a step did not finish within 10 minutes; caption: " + app.Caption());
+    if (HWND box = app.BoxTitled("Pravel")) {
+      lastBox = TextOf(GetDlgItem(box, 0xFFFF));
+      ++step.boxes;
+      PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+      Program::WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 20000);
+      continue;
+    }
+    const double asked = Now();
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(app.Main(), WM_NULL, 0, 0, SMTO_NORMAL, kStepLimitMs, &ignored);
+    const double waited = Now() - asked;
+    if (waited > step.longestWait) step.longestWait = waited;
+    Sleep(50);
+  }
+  step.seconds = Now() - start;
+  return step;
+}
+
+// Registers this program as the one that opens pages, in this Wine prefix.
+void ShowPagesWithThisProgram(const std::string& self, const std::string& log) {
+  const std::string command = "\"" + self + "\" --shown \"" + log + "\" \"%1\"";
+  auto set = [](const std::string& key, const std::string& value) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) ==
+        ERROR_SUCCESS) {
+      RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+      RegCloseKey(handle);
+    }
+  };
+  for (const char* extension : {".html", ".htm"}) set(extension, "PravelTimingPage");
+  set("PravelTimingPage\\shell\\open\\command", command);
+}
+
+void UseOwnDesktop() {
+  // A size for the desktop makes Wine draw it, frames and captions included,
+  // as a window of its own on the display.
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      &handle, nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(handle, kDesktop, 0, REG_SZ, reinterpret_cast<const BYTE*>("1280x1024"), 10);
+    RegCloseKey(handle);
+  }
+  HDESK desktop = CreateDesktopA(kDesktop, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  if (desktop == nullptr || !SetThreadDesktop(desktop)) Fail("cannot create the desktop");
+}
+
+void Print(const char* name, const Step& step) {
+  std::printf("%s\t%.3f\t%.3f\t%d\n", name, step.seconds, step.longestWait, step.boxes);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--shown") {
+    if (FILE* log = std::fopen(argv[2], "ab")) {
+      std::fprintf(log, "%s\n", argv[3]);
+      std::fclose(log);
+    }
+    return 0;
+  }
+  if (argc != 4) {
+    std::fputs("Usage: pravel-gui-timing PRAVEL_EXE WORK_FOLDER DEFINITION_NAME\n", stderr);
+    return 2;
+  }
+  const std::string exe = argv[1];
+  const std::string folder = argv[2];
+  const std::string definition = argv[3];
+  char self[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  ShowPagesWithThisProgram(self, folder + "\\shown.log");
+  UseOwnDesktop();
+
+  Program app(exe, folder);
+
+  // Open Input: from the dialog's OK to the pane loaded and the caption at
+  // step 2 (the program answers only once the text is in the pane).
+  app.Click("OpenInput");
+  HWND dialog = nullptr;
+  if (!Program::WaitFor([&] { return (dialog = app.BoxTitled("Load/Open  Input File   *.txt")) != nullptr; }, 60000)) {
+    Fail("no open dialog");
+  }
+  SetDlgItemTextA(dialog, kFileNameField, definition.c_str());
+  const double openStart = Now();
+  PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  Print("open", Watch(app, openStart, [&](const std::string&) {
+          return !IsWindow(dialog) && app.Caption() == kCaptionStep2 && app.Boxes().empty();
+        }));
+
+  // Validate Input: until the report has been shown and the caption moved on.
+  double start = Now();
+  app.Click("ValidateInput");
+  Print("validate", Watch(app, start, [&](const std::string& lastBox) {
+          return lastBox.starts_with("Validation Results") && app.Caption() == kCaptionStep3 && app.Boxes().empty();
+        }));
+
+  // Build Html: the report of its own validation, then the build, until the
+  // caption announces step 4 and no box is left.
+  start = Now();
+  app.Click("BuildHtml");
+  Print("build", Watch(app, start, [&](const std::string&) {
+          return app.Caption() == kCaptionStep4 && app.Boxes().empty();
+        }));
+
+  // Save/Show Html: until the list of created files has been shown.
+  start = Now();
+  app.Click("SaveShowHtml");
+  Print("saveshow", Watch(app, start, [&](const std::string& lastBox) {
+          return lastBox.starts_with("The following files are newly created") && app.Boxes().empty();
+        }));
+  return 0;
+}
