@@ -34,26 +34,34 @@ std::optional<LineRange> MenuLineRange(const std::vector<Text>& draft) {
   return LineRange{start + 1, end};
 }
 
-void AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
-                       std::string_view headerText, std::string_view tableHeaderText,
-                       std::string_view menusOnlyText, std::string_view trailerText) {
+namespace {
+
+// The page's header lines, its table (the menu lines laid out by `table`)
+// and the trailer text as one last item.
+template <typename MenuLines>
+void Assemble(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
+              std::string_view headerText, std::string_view tableHeaderText, const MenuLines& menus,
+              std::size_t menuLineCount, std::string_view trailerText) {
   ListClear(page);
   ListAddLines(page, headerText);
   // The table adds its opening line, the menu lines and at most one
   // separator per menu line.
-  ListReserve(page, ListCount(page) + 2 + 2 * static_cast<std::size_t>(TextTally(menusOnlyText, CRLF)));
-  TableLayout(trace, page, formsPlacedCount).BuildTable(columnCount, tableHeaderText, menusOnlyText);
+  ListReserve(page, ListCount(page) + 2 + 2 * menuLineCount);
+  TableLayout(trace, page, formsPlacedCount).BuildTable(columnCount, tableHeaderText, menus);
   ListAdd(page, Text(trailerText));
 }
 
-bool RecreateAll_from(Workflow& wf, std::string_view menusOnlyText) {
+// Rebuilds HtmlLines from the template files and the menu lines (a text or
+// the lines themselves) and writes both copies of the page.
+template <typename MenuLines>
+bool Recreate(Workflow& wf, const MenuLines& menus, std::size_t menuLineCount) {
   wf.trace.Trace(" RecreateAll_from");
   ListClear(wf.HtmlLines);
   const Text header = FileReadAll(kHeaderFileName);
   const Text trailer = FileReadAll(kTrailerFileName);
   const Text tableHeader = FileReadAll(kTableHeaderFileName);
-  AssembleFinalPage(wf.HtmlLines, wf.trace, wf.FormsPlacedCount, ColumnCountOf(wf.host.ColumnsText()), header,
-                    tableHeader, menusOnlyText, trailer);
+  Assemble(wf.HtmlLines, wf.trace, wf.FormsPlacedCount, ColumnCountOf(wf.host.ColumnsText()), header, tableHeader,
+           menus, menuLineCount, trailer);
   // Both copies are written from the page's lines: joining them first would
   // hold the whole page twice.
   const std::vector<Text>& page = wf.HtmlLines.Items();
@@ -61,25 +69,48 @@ bool RecreateAll_from(Workflow& wf, std::string_view menusOnlyText) {
          Reported(wf, kPageCopyName, FileWriteLines(kPageCopyName, page));
 }
 
+}  // namespace
+
+void AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
+                       std::string_view headerText, std::string_view tableHeaderText,
+                       std::string_view menusOnlyText, std::string_view trailerText) {
+  Assemble(page, trace, formsPlacedCount, columnCount, headerText, tableHeaderText, menusOnlyText,
+           static_cast<std::size_t>(TextTally(menusOnlyText, CRLF)), trailerText);
+}
+
+void AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
+                       std::string_view headerText, std::string_view tableHeaderText,
+                       std::span<const Text> menuLines, std::string_view trailerText) {
+  Assemble(page, trace, formsPlacedCount, columnCount, headerText, tableHeaderText, menuLines, menuLines.size(),
+           trailerText);
+}
+
+bool RecreateAll_from(Workflow& wf, std::string_view menusOnlyText) {
+  return Recreate(wf, menusOnlyText, static_cast<std::size_t>(TextTally(menusOnlyText, CRLF)));
+}
+
+bool RecreateAll_from(Workflow& wf, std::span<const Text> menuLines) {
+  return Recreate(wf, menuLines, menuLines.size());
+}
+
 bool Create_MenusOnly(Workflow& wf) {
   wf.trace.Trace(" Create_MenusOnly");
   ListClear(wf.lb8);
-  // The menu lines go straight from the draft into the file's text: a copy
-  // through the hidden list would only double the memory of a large page.
-  Text menusOnly;
+  // The menu lines go straight from the draft into the file and into the
+  // table: a copy through the hidden list, or through one text of them all,
+  // would only add to the memory of a large page.
   const std::vector<Text>& draft = wf.HtmlLines.Items();
+  std::span<const Text> menuLines;
   if (const std::optional<LineRange> menus = MenuLineRange(draft)) {
-    std::size_t size = 0;
-    for (std::size_t i = menus->begin; i < menus->end; ++i) size += draft[i].size() + CRLF.size();
-    menusOnly.reserve(size);
-    for (std::size_t i = menus->begin; i < menus->end; ++i) AppendLine(menusOnly, draft[i]);
+    menuLines = std::span<const Text>(draft).subspan(menus->begin, menus->end - menus->begin);
     wf.trace.Trace(" Create_MenusOnly  NOT  </div>");
   }
-  if (!Reported(wf, kMenusOnlyName, FileWrite(kMenusOnlyName, menusOnly))) return false;
+  if (!Reported(wf, kMenusOnlyName, FileWriteLines(kMenusOnlyName, menuLines))) return false;
 
-  // Kept aside so that a failed write leaves the draft for another try.
+  // Kept aside so that a failed write leaves the draft for another try; the
+  // menu lines stay where they are, in the draft.
   StringList draftPage = std::move(wf.HtmlLines);
-  if (!RecreateAll_from(wf, menusOnly)) {
+  if (!RecreateAll_from(wf, menuLines)) {
     wf.HtmlLines = std::move(draftPage);
     return false;
   }

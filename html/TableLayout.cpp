@@ -9,20 +9,34 @@ std::int32_t ColumnCountOf(std::string_view columnsText) { return RoundToInt32(T
 
 std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find(CRLF)); }
 
-void TableLayout::BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
-                             std::string_view menusOnlyText) {
+void TableLayout::StartTable(std::int32_t columnCount, std::string_view tableHeaderText) {
   trace_.Trace(" BuildTable");
   ColumnCount = columnCount;
   columnCounter_ = 0;
   ListAdd(htmlLines_, Text(FirstLine(tableHeaderText)));
+}
+
+void TableLayout::AddMenuLine(std::string_view line) {
+  if (Holds(line, kFormKey)) StartNewRow();
+  ListAdd(htmlLines_, Text(line));
+}
+
+void TableLayout::BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
+                             std::string_view menusOnlyText) {
+  StartTable(columnCount, tableHeaderText);
   std::size_t from = 0;
   for (std::size_t end = menusOnlyText.find(CRLF); end != std::string_view::npos;
        end = menusOnlyText.find(CRLF, from)) {
-    const std::string_view line = menusOnlyText.substr(from, end - from);
-    if (Holds(line, kFormKey)) StartNewRow();
-    ListAdd(htmlLines_, Text(line));
+    AddMenuLine(menusOnlyText.substr(from, end - from));
     from = end + CRLF.size();
   }
+  trace_.Trace("Leaving  BuildTable");
+}
+
+void TableLayout::BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
+                             std::span<const Text> menuLines) {
+  StartTable(columnCount, tableHeaderText);
+  for (const Text& line : menuLines) AddMenuLine(line);
   trace_.Trace("Leaving  BuildTable");
 }
 

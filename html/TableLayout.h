@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "text/Text.h"
@@ -44,8 +45,13 @@ class TableLayout {
   // the menus-only text, a separator before every form line. Text after the
   // last CR LF is not a complete line and is not used.
   void BuildTable(std::int32_t columnCount, std::string_view tableHeaderText, std::string_view menusOnlyText);
+  // The same, given the menu lines themselves: what the menus-only text
+  // holds, one line each, without cutting them out of a text again.
+  void BuildTable(std::int32_t columnCount, std::string_view tableHeaderText, std::span<const Text> menuLines);
 
  private:
+  void StartTable(std::int32_t columnCount, std::string_view tableHeaderText);
+  void AddMenuLine(std::string_view line);
   void StartNewRow();
 
   TraceLog& trace_;

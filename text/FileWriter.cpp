@@ -73,7 +73,7 @@ FileResult FileWriter::Finish() {
   return result_;
 }
 
-FileResult FileWriteLines(const Text& name, const std::vector<Text>& lines) {
+FileResult FileWriteLines(const Text& name, std::span<const Text> lines) {
   FileWriter file(name);
   for (const Text& line : lines) file.AppendLine(line);
   return file.Finish();

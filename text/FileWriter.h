@@ -6,8 +6,8 @@
 #pragma once
 
 #include <cstdio>
+#include <span>
 #include <string_view>
-#include <vector>
 
 #include "text/Text.h"
 #include "text/TextFile.h"
@@ -40,6 +40,6 @@ class FileWriter {
 };
 
 // The lines, each followed by CR LF.
-FileResult FileWriteLines(const Text& name, const std::vector<Text>& lines);
+FileResult FileWriteLines(const Text& name, std::span<const Text> lines);
 
 }  // namespace pravel

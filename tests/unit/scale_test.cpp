@@ -9,10 +9,12 @@
 #include <filesystem>
 #include <random>
 
+#include "app/Trace.h"
 #include "app/Workflow.h"
 #include "definition/Definition.h"
 #include "definition/Normalise.h"
 #include "definition/Validation.h"
+#include "html/SaveShow.h"
 #include "support/RecordingHost.h"
 #include "support/TempDir.h"
 #include "text/FileWriter.h"
@@ -259,6 +261,30 @@ TEST(FastValidation, KeywordsAndCountsAgreeWithLookingForEveryKeyword) {
     ASSERT_EQ(got.linkNames, want.linkNames) << text;
     ASSERT_EQ(got.linkAddresses, want.linkAddresses) << text;
     ASSERT_EQ(got.emptyInput, want.emptyInput) << text;
+  }
+}
+
+TEST(FastPage, TableFromTheMenuLinesEqualsTableFromTheirText) {
+  // Lines as a draft page holds them: forms in any case, entries, list
+  // ends, and lone CR or LF inside a template line.
+  const std::string_view pieces[] = {"<td><form name=\"A\">", "<FORM NAME=\"b\">", "<option value=\"a\">A</option>",
+                                     "</select>", "", "x\ry", "\n", "z\r"};
+  std::mt19937 rng(17);
+  for (int round = 0; round < 500; ++round) {
+    std::vector<Text> lines(rng() % 12);
+    for (Text& line : lines) line = pieces[rng() % std::size(pieces)];
+    Text text;
+    for (const Text& line : lines) text += line + "\r\n";
+    const std::int32_t columns = static_cast<std::int32_t>(rng() % 4) - 1;
+    TraceLog trace;
+    StringList fromText;
+    StringList fromLines;
+    int placedText = 0;
+    int placedLines = 0;
+    AssembleFinalPage(fromText, trace, placedText, columns, "<h>\r\n", "<table>\r\nrest", text, "</t>");
+    AssembleFinalPage(fromLines, trace, placedLines, columns, "<h>\r\n", "<table>\r\nrest", lines, "</t>");
+    ASSERT_EQ(fromLines.Items(), fromText.Items()) << ::testing::PrintToString(text);
+    ASSERT_EQ(placedLines, placedText);
   }
 }
 
