@@ -84,11 +84,27 @@ class QuietHost final : public Host {
   MemoryPane pane_;
 };
 
-fs::path folder;
+fs::path folder;  // where the workflow runs
+fs::path caller;  // where the fuzzer was started
+
+// The private folder is current while an input runs.
+class InFolder {
+ public:
+  InFolder() {
+    std::error_code ec;
+    fs::current_path(folder, ec);
+    if (ec) std::abort();
+  }
+  ~InFolder() {
+    std::error_code ec;
+    fs::current_path(caller, ec);
+  }
+  InFolder(const InFolder&) = delete;
+  InFolder& operator=(const InFolder&) = delete;
+};
 
 void RemoveFolder() {
   std::error_code ec;
-  fs::current_path(fs::temp_directory_path(ec), ec);
   fs::remove_all(folder, ec);
 }
 
@@ -129,39 +145,32 @@ bool Mentions(const std::vector<Text>& messages, std::string_view words) {
 }  // namespace
 
 // The workflow writes its files under bare names into the current folder,
-// so the target works in a private folder of its own. The paths on the
-// command line (the program itself, corpus folders, -dict=, where crashes
-// are written) are made absolute first, so that they still name what the
-// caller meant.
+// so each input runs in a private folder. Between inputs the fuzzer's own
+// folder is current again: libFuzzer writes its corpus there and, when
+// merging, starts the program again by the name it was given. A crash is
+// written while the private folder is current, so where it goes is made an
+// absolute path first.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   static std::vector<Text> arguments;
   static std::vector<char*> pointers;
   std::error_code ec;
-  const fs::path caller = fs::current_path(ec);
-  const auto absolute = [&caller](std::string_view path) { return (caller / fs::path(path)).lexically_normal().string(); };
+  caller = fs::current_path(ec);
   bool artifactPrefix = false;
-  for (int i = 0; i < *argc; ++i) {
+  for (int i = 1; i < *argc; ++i) {
     const std::string_view arg = (*argv)[i];
     Text rewritten(arg);
-    if (i == 0) {
-      // Merging runs the program again by this name.
-      if (arg.find('/') != std::string_view::npos) rewritten = absolute(arg);
-    } else if (!arg.starts_with("-")) {
-      rewritten = absolute(arg);
-    } else {
-      for (std::string_view flag : {"-dict=", "-artifact_prefix=", "-exact_artifact_path=", "-merge_control_file="}) {
-        if (arg.starts_with(flag)) rewritten = Text(flag) + absolute(arg.substr(flag.size()));
-      }
-      // A prefix may end in "/" (a folder) or in a file-name start.
-      if (arg.starts_with("-artifact_prefix=") && arg.ends_with("/")) rewritten += "/";
-      artifactPrefix = artifactPrefix || arg.starts_with("-artifact_prefix=");
+    for (std::string_view flag : {"-artifact_prefix=", "-exact_artifact_path="}) {
+      if (!arg.starts_with(flag)) continue;
+      rewritten = Text(flag) + (caller / fs::path(arg.substr(flag.size()))).string();
+      artifactPrefix = artifactPrefix || flag == "-artifact_prefix=";
     }
     arguments.push_back(rewritten);
   }
-  if (!artifactPrefix) arguments.push_back("-artifact_prefix=" + caller.string() + "/");
+  if (!artifactPrefix) arguments.push_back("-artifact_prefix=" + (caller / "").string());
+  pointers.push_back((*argv)[0]);  // libFuzzer wants its own name as it was
   for (Text& argument : arguments) pointers.push_back(argument.data());
   pointers.push_back(nullptr);
-  *argc = static_cast<int>(arguments.size());
+  *argc = static_cast<int>(pointers.size() - 1);
   *argv = pointers.data();
 
   // Memory-backed when there is such a folder: every run replaces a dozen
@@ -170,7 +179,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   const fs::path base = fs::is_directory(shm, ec) && ::access(shm.c_str(), W_OK) == 0 ? shm : fs::temp_directory_path(ec);
   folder = base / ("pravel-fuzz-road-" + std::to_string(::getpid()));
   fs::create_directories(folder, ec);
-  fs::current_path(folder, ec);
   if (ec) std::abort();
   std::atexit(RemoveFolder);
   return 0;
@@ -178,6 +186,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::string_view> parts = Parts(std::string_view(reinterpret_cast<const char*>(data), size));
+  const InFolder inFolder;
   EmptyFolder();
   for (std::size_t i = 0; i < parts.size() && i < std::size(kFileParts); ++i) {
     FUZZ_CHECK(FileWrite(kFileParts[i], parts[i]));
