@@ -49,8 +49,18 @@ Text FillPlaceholder(std::string_view line, std::string_view placeholder, std::s
 }
 
 Text FillEntry(std::string_view entryLine, std::string_view linkName, std::string_view linkAddress) {
-  return FillPlaceholder(FillPlaceholder(entryLine, kLinkNamePlaceholder, linkName), kLinkAddressPlaceholder,
-                         linkAddress);
+  // The line with its names filled is only a step on the way to the line
+  // with its addresses filled too; one buffer serves every link of a walk.
+  thread_local Text named;
+  named.clear();
+  std::size_t at = 0;
+  for (std::size_t hit = entryLine.find(kLinkNamePlaceholder); hit != std::string_view::npos;
+       hit = entryLine.find(kLinkNamePlaceholder, at)) {
+    named.append(entryLine.substr(at, hit - at)).append(linkName);
+    at = hit + kLinkNamePlaceholder.size();
+  }
+  named.append(entryLine.substr(at));
+  return FillPlaceholder(named, kLinkAddressPlaceholder, linkAddress);
 }
 
 }  // namespace pravel
