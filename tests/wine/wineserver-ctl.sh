@@ -13,6 +13,36 @@ export PRAVEL_WINEPREFIX=$2
 pidfile="$WINEPREFIX.wineserver.pid"
 log="$WINEPREFIX.wineserver.log"
 
+# The server writes the name of its socket folder (under the temporary
+# folder) into the prefix's "wineserver" file, then makes the socket there.
+server_dir() {
+  local name
+  name=$(cat "$WINEPREFIX/wineserver" 2>/dev/null) || return 1
+  [ -n "$name" ] || return 1
+  case "$name" in /*) echo "$name" ;; *) echo "${TMPDIR:-/tmp}/$name" ;; esac
+}
+
+# A socket older than this start is a stale one of an earlier server.
+server_socket_ready() {
+  local dir socket
+  dir=$(server_dir) || return 1
+  for socket in "$dir"/server-*/socket; do
+    [ -S "$socket" ] && [ "$socket" -nt "$pidfile" ] && return 0
+  done
+  return 1
+}
+
+wait_for_server() {
+  local pid
+  pid=$(cat "$pidfile")
+  for _ in $(seq 1 100); do
+    server_socket_ready && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 case "$action" in
 start)
   mkdir -p "$(dirname "$WINEPREFIX")"
@@ -25,6 +55,13 @@ start)
   mkdir -p "$WINEPREFIX"
   "$WINESERVER" -f -p >"$log" 2>&1 &
   echo $! >"$pidfile"
+  touch -d '-1 second' "$pidfile"
+  # A Wine program started before the server has made its socket would
+  # start a second server of its own, and the two race for the prefix.
+  if ! wait_for_server; then
+    echo "wineserver did not start, see $log" >&2
+    exit 1
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "creating Wine prefix $WINEPREFIX (about a minute the first time)"
     "$WINE" wineboot -i >>"$log" 2>&1 || { echo "wineboot failed, see $log" >&2; exit 1; }
@@ -38,6 +75,11 @@ stop)
     for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
     kill -9 "$pid" 2>/dev/null || true
     rm -f "$pidfile"
+    # The server is gone: its socket folder under /tmp goes too.
+    if dir=$(server_dir); then
+      rm -f "$dir"/server-*/lock "$dir"/server-*/socket
+      rmdir "$dir"/server-* "$dir" 2>/dev/null || true
+    fi
   fi
   ;;
 *)
