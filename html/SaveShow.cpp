@@ -36,34 +36,27 @@ std::optional<LineRange> MenuLineRange(const std::vector<Text>& draft) {
 
 namespace {
 
-// The page's header lines, its table (the menu lines laid out by `table`)
-// and the trailer text as one last item.
-template <typename MenuLines>
-void Assemble(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
-              std::string_view headerText, std::string_view tableHeaderText, const MenuLines& menus,
-              std::size_t menuLineCount, std::string_view trailerText) {
+// The page begins with the header lines; the table adds its opening line,
+// the menu lines and at most one separator per menu line.
+void StartPage(StringList& page, std::string_view headerText, std::size_t menuLineCount) {
   ListClear(page);
   ListAddLines(page, headerText);
-  // The table adds its opening line, the menu lines and at most one
-  // separator per menu line.
   ListReserve(page, ListCount(page) + 2 + 2 * menuLineCount);
-  TableLayout(trace, page, formsPlacedCount).BuildTable(columnCount, tableHeaderText, menus);
-  ListAdd(page, Text(trailerText));
 }
 
-// Rebuilds HtmlLines from the template files and the menu lines (a text or
-// the lines themselves) and writes both copies of the page.
-template <typename MenuLines>
-bool Recreate(Workflow& wf, const MenuLines& menus, std::size_t menuLineCount) {
-  wf.trace.Trace(" RecreateAll_from");
-  ListClear(wf.HtmlLines);
-  const Text header = FileReadAll(kHeaderFileName);
-  const Text trailer = FileReadAll(kTrailerFileName);
-  const Text tableHeader = FileReadAll(kTableHeaderFileName);
-  Assemble(wf.HtmlLines, wf.trace, wf.FormsPlacedCount, ColumnCountOf(wf.host.ColumnsText()), header, tableHeader,
-           menus, menuLineCount, trailer);
-  // Both copies are written from the page's lines: joining them first would
-  // hold the whole page twice.
+// The trailer text ends the page as one last item, line breaks included.
+void EndPage(StringList& page, std::string_view trailerText) { ListAdd(page, Text(trailerText)); }
+
+// The three template files the final page is made of, read when it is made.
+struct PageFiles {
+  Text header = FileReadAll(kHeaderFileName);
+  Text trailer = FileReadAll(kTrailerFileName);
+  Text tableHeader = FileReadAll(kTableHeaderFileName);
+};
+
+// Writes both copies of the page from its lines: joining them first would
+// hold the whole page twice.
+bool WritePage(Workflow& wf) {
   const std::vector<Text>& page = wf.HtmlLines.Items();
   return Reported(wf, kPageName, FileWriteLines(kPageName, page)) &&
          Reported(wf, kPageCopyName, FileWriteLines(kPageCopyName, page));
@@ -74,43 +67,61 @@ bool Recreate(Workflow& wf, const MenuLines& menus, std::size_t menuLineCount) {
 void AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
                        std::string_view headerText, std::string_view tableHeaderText,
                        std::string_view menusOnlyText, std::string_view trailerText) {
-  Assemble(page, trace, formsPlacedCount, columnCount, headerText, tableHeaderText, menusOnlyText,
-           static_cast<std::size_t>(TextTally(menusOnlyText, CRLF)), trailerText);
+  StartPage(page, headerText, static_cast<std::size_t>(TextTally(menusOnlyText, CRLF)));
+  TableLayout(trace, page, formsPlacedCount).BuildTable(columnCount, tableHeaderText, menusOnlyText);
+  EndPage(page, trailerText);
 }
 
-void AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
-                       std::string_view headerText, std::string_view tableHeaderText,
-                       std::span<const Text> menuLines, std::string_view trailerText) {
-  Assemble(page, trace, formsPlacedCount, columnCount, headerText, tableHeaderText, menuLines, menuLines.size(),
-           trailerText);
+std::vector<std::size_t> AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount,
+                                           std::int32_t columnCount, std::string_view headerText,
+                                           std::string_view tableHeaderText, std::span<Text> menuLines,
+                                           std::string_view trailerText) {
+  StartPage(page, headerText, menuLines.size());
+  std::vector<std::size_t> placedAt =
+      TableLayout(trace, page, formsPlacedCount).BuildTable(columnCount, tableHeaderText, menuLines);
+  EndPage(page, trailerText);
+  return placedAt;
 }
 
 bool RecreateAll_from(Workflow& wf, std::string_view menusOnlyText) {
-  return Recreate(wf, menusOnlyText, static_cast<std::size_t>(TextTally(menusOnlyText, CRLF)));
-}
-
-bool RecreateAll_from(Workflow& wf, std::span<const Text> menuLines) {
-  return Recreate(wf, menuLines, menuLines.size());
+  wf.trace.Trace(" RecreateAll_from");
+  ListClear(wf.HtmlLines);
+  const PageFiles files;
+  AssembleFinalPage(wf.HtmlLines, wf.trace, wf.FormsPlacedCount, ColumnCountOf(wf.host.ColumnsText()), files.header,
+                    files.tableHeader, menusOnlyText, files.trailer);
+  return WritePage(wf);
 }
 
 bool Create_MenusOnly(Workflow& wf) {
   wf.trace.Trace(" Create_MenusOnly");
   ListClear(wf.lb8);
-  // The menu lines go straight from the draft into the file and into the
-  // table: a copy through the hidden list, or through one text of them all,
-  // would only add to the memory of a large page.
-  const std::vector<Text>& draft = wf.HtmlLines.Items();
-  std::span<const Text> menuLines;
+  // The draft is kept aside, so that a failed write leaves it for another
+  // try. Its menu lines go straight into the file and then, moved rather
+  // than copied, into the table of the page: a copy through the hidden list
+  // or through one text of them all would only add to the memory of a
+  // large page.
+  StringList draftPage = std::move(wf.HtmlLines);
+  ListClear(wf.HtmlLines);
+  std::vector<Text>& draft = ListItemsToChange(draftPage);
+  std::span<Text> menuLines;
   if (const std::optional<LineRange> menus = MenuLineRange(draft)) {
-    menuLines = std::span<const Text>(draft).subspan(menus->begin, menus->end - menus->begin);
+    menuLines = std::span<Text>(draft).subspan(menus->begin, menus->end - menus->begin);
     wf.trace.Trace(" Create_MenusOnly  NOT  </div>");
   }
-  if (!Reported(wf, kMenusOnlyName, FileWriteLines(kMenusOnlyName, menuLines))) return false;
-
-  // Kept aside so that a failed write leaves the draft for another try; the
-  // menu lines stay where they are, in the draft.
-  StringList draftPage = std::move(wf.HtmlLines);
-  if (!RecreateAll_from(wf, menuLines)) {
+  if (!Reported(wf, kMenusOnlyName, FileWriteLines(kMenusOnlyName, menuLines))) {
+    wf.HtmlLines = std::move(draftPage);
+    return false;
+  }
+  // As RecreateAll_from does with the menus-only text.
+  wf.trace.Trace(" RecreateAll_from");
+  const PageFiles files;
+  const std::vector<std::size_t> placedAt =
+      AssembleFinalPage(wf.HtmlLines, wf.trace, wf.FormsPlacedCount, ColumnCountOf(wf.host.ColumnsText()),
+                        files.header, files.tableHeader, menuLines, files.trailer);
+  if (!WritePage(wf)) {
+    // The menu lines go back from the page to their places in the draft.
+    std::vector<Text>& page = ListItemsToChange(wf.HtmlLines);
+    for (std::size_t k = 0; k < placedAt.size(); ++k) menuLines[k] = std::move(page[placedAt[k]]);
     wf.HtmlLines = std::move(draftPage);
     return false;
   }

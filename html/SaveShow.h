@@ -44,10 +44,12 @@ std::optional<LineRange> MenuLineRange(const std::vector<Text>& draft);
 void AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
                        std::string_view headerText, std::string_view tableHeaderText,
                        std::string_view menusOnlyText, std::string_view trailerText);
-// The same from the menu lines themselves (the lines of the menus-only text).
-void AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount, std::int32_t columnCount,
-                       std::string_view headerText, std::string_view tableHeaderText,
-                       std::span<const Text> menuLines, std::string_view trailerText);
+// The same from the menu lines themselves (the lines of the menus-only
+// text), which are moved into the page; returns where each one landed.
+std::vector<std::size_t> AssembleFinalPage(StringList& page, TraceLog& trace, int& formsPlacedCount,
+                                           std::int32_t columnCount, std::string_view headerText,
+                                           std::string_view tableHeaderText, std::span<Text> menuLines,
+                                           std::string_view trailerText);
 
 // Cuts the menu lines into "MenusOnly.txt" and rebuilds the final page
 // (RecreateAll_from, BuildTable), writing "Pravel.html" and "Pravel.txt".
@@ -59,7 +61,5 @@ bool Create_MenusOnly(Workflow& wf);
 // menus-only text, and writes "Pravel.html" and "Pravel.txt". False, with
 // the reason shown, when a file could not be written.
 bool RecreateAll_from(Workflow& wf, std::string_view menusOnlyText);
-// The same from the menu lines themselves.
-bool RecreateAll_from(Workflow& wf, std::span<const Text> menuLines);
 
 }  // namespace pravel

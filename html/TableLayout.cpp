@@ -16,9 +16,9 @@ void TableLayout::StartTable(std::int32_t columnCount, std::string_view tableHea
   ListAdd(htmlLines_, Text(FirstLine(tableHeaderText)));
 }
 
-void TableLayout::AddMenuLine(std::string_view line) {
+void TableLayout::AddMenuLine(Text line) {
   if (Holds(line, kFormKey)) StartNewRow();
-  ListAdd(htmlLines_, Text(line));
+  ListAdd(htmlLines_, std::move(line));
 }
 
 void TableLayout::BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
@@ -27,17 +27,23 @@ void TableLayout::BuildTable(std::int32_t columnCount, std::string_view tableHea
   std::size_t from = 0;
   for (std::size_t end = menusOnlyText.find(CRLF); end != std::string_view::npos;
        end = menusOnlyText.find(CRLF, from)) {
-    AddMenuLine(menusOnlyText.substr(from, end - from));
+    AddMenuLine(Text(menusOnlyText.substr(from, end - from)));
     from = end + CRLF.size();
   }
   trace_.Trace("Leaving  BuildTable");
 }
 
-void TableLayout::BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
-                             std::span<const Text> menuLines) {
+std::vector<std::size_t> TableLayout::BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
+                                                 std::span<Text> menuLines) {
   StartTable(columnCount, tableHeaderText);
-  for (const Text& line : menuLines) AddMenuLine(line);
+  std::vector<std::size_t> placedAt;
+  placedAt.reserve(menuLines.size());
+  for (Text& line : menuLines) {
+    AddMenuLine(std::move(line));
+    placedAt.push_back(ListCount(htmlLines_) - 1);
+  }
   trace_.Trace("Leaving  BuildTable");
+  return placedAt;
 }
 
 void TableLayout::StartNewRow() {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "text/Text.h"
 
@@ -45,13 +46,15 @@ class TableLayout {
   // the menus-only text, a separator before every form line. Text after the
   // last CR LF is not a complete line and is not used.
   void BuildTable(std::int32_t columnCount, std::string_view tableHeaderText, std::string_view menusOnlyText);
-  // The same, given the menu lines themselves: what the menus-only text
-  // holds, one line each, without cutting them out of a text again.
-  void BuildTable(std::int32_t columnCount, std::string_view tableHeaderText, std::span<const Text> menuLines);
+  // The same, given the menu lines themselves (the lines of the menus-only
+  // text): they are moved into the page, not copied, and where each one
+  // landed is returned, so that they can be given back.
+  std::vector<std::size_t> BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
+                                      std::span<Text> menuLines);
 
  private:
   void StartTable(std::int32_t columnCount, std::string_view tableHeaderText);
-  void AddMenuLine(std::string_view line);
+  void AddMenuLine(Text line);
   void StartNewRow();
 
   TraceLog& trace_;

@@ -40,6 +40,11 @@ void ListDelete(StringList& list, std::size_t index) {
 
 std::size_t ListCount(const StringList& list) { return list.items_.size(); }
 
+std::vector<Text>& ListItemsToChange(StringList& list) {
+  list.SortIfPending();
+  return list.items_;
+}
+
 Text ListItem(const StringList& list, std::int64_t index) {
   const auto& items = list.Items();
   if (index < 0 || static_cast<std::uint64_t>(index) >= items.size()) return {};

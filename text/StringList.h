@@ -29,6 +29,7 @@ class StringList {
   friend std::size_t ListCount(const StringList&);
   friend void ListSetSorted(StringList&, bool);
   friend void ListReserve(StringList&, std::size_t);
+  friend std::vector<Text>& ListItemsToChange(StringList&);
 
   void SortIfPending() const;
 
@@ -46,6 +47,10 @@ Text ListItem(const StringList& list, std::int64_t index);
 // Makes the list sorted or unsorted; it is empty afterwards.
 void ListSetSorted(StringList& list, bool sorted);
 void ListReserve(StringList& list, std::size_t count);
+// The items themselves, in list order, to be changed in place: a large list
+// can hand its items on without copying them. A sorted list must keep its
+// order.
+std::vector<Text>& ListItemsToChange(StringList& list);
 
 // Replaces the items with the CR LF lines of the file (a missing file is
 // created empty, as every template read does). A lone CR or LF stays inside

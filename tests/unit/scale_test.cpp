@@ -264,7 +264,7 @@ TEST(FastValidation, KeywordsAndCountsAgreeWithLookingForEveryKeyword) {
   }
 }
 
-TEST(FastPage, TableFromTheMenuLinesEqualsTableFromTheirText) {
+TEST(FastPage, TableMadeOfTheMenuLinesEqualsTableOfTheirText) {
   // Lines as a draft page holds them: forms in any case, entries, list
   // ends, and lone CR or LF inside a template line.
   const std::string_view pieces[] = {"<td><form name=\"A\">", "<FORM NAME=\"b\">", "<option value=\"a\">A</option>",
@@ -282,9 +282,14 @@ TEST(FastPage, TableFromTheMenuLinesEqualsTableFromTheirText) {
     int placedText = 0;
     int placedLines = 0;
     AssembleFinalPage(fromText, trace, placedText, columns, "<h>\r\n", "<table>\r\nrest", text, "</t>");
-    AssembleFinalPage(fromLines, trace, placedLines, columns, "<h>\r\n", "<table>\r\nrest", lines, "</t>");
+    std::vector<Text> moved = lines;
+    const std::vector<std::size_t> placedAt =
+        AssembleFinalPage(fromLines, trace, placedLines, columns, "<h>\r\n", "<table>\r\nrest", moved, "</t>");
     ASSERT_EQ(fromLines.Items(), fromText.Items()) << ::testing::PrintToString(text);
     ASSERT_EQ(placedLines, placedText);
+    // Each line can be given back from where it landed.
+    ASSERT_EQ(placedAt.size(), lines.size());
+    for (std::size_t k = 0; k < lines.size(); ++k) ASSERT_EQ(fromLines.Items()[placedAt[k]], lines[k]);
   }
 }
 
