@@ -54,11 +54,24 @@ Text ConsoleText(std::string_view text) {
   return out;
 }
 
+CliHost::CliHost(Text definitionPath, Text columns, bool show)
+    : definitionPath_(std::move(definitionPath)), columns_(std::move(columns)), show_(show) {
+  // Warnings can come by the million (one for every menu name with a
+  // blank): standard error gets a buffer, so that they are not written one
+  // system call each.
+  static char buffer[1 << 16];
+  std::setvbuf(stderr, buffer, _IOFBF, sizeof buffer);
+}
+
 void CliHost::ShowMessage(const Text& text, MessageKind kind) {
   std::FILE* stream = kind == MessageKind::Report ? stdout : stderr;
+  // What the other stream holds goes out first, so the two keep their
+  // order wherever they end up; a warning may wait in its buffer for the
+  // next message or the end of the run.
+  std::fflush(stream == stdout ? stderr : stdout);
   const Text line = ConsoleText(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stream);
-  std::fflush(stream);
+  if (kind != MessageKind::Warning) std::fflush(stream);
 }
 
 std::optional<Text> CliHost::ChooseFile(const FileDialog& dialog) {

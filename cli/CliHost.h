@@ -10,8 +10,7 @@ class CliHost final : public Host {
  public:
   // definitionPath answers the open dialog; columns is the Columns field;
   // show lets the page be opened with its default program.
-  CliHost(Text definitionPath, Text columns, bool show)
-      : definitionPath_(std::move(definitionPath)), columns_(std::move(columns)), show_(show) {}
+  CliHost(Text definitionPath, Text columns, bool show);
 
   const Text& Caption() const { return caption_; }
 
