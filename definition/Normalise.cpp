@@ -53,6 +53,15 @@ struct Record {
   std::string_view address;
 };
 
+// The records as collected and the order they sort in.
+struct SortedRecords {
+  const std::vector<Record>& records;
+  std::vector<std::size_t> order;
+
+  std::size_t Count() const { return order.size(); }
+  const Record& operator[](std::size_t k) const { return records[order[k]]; }
+};
+
 // The order of the joined records, without joining them. Every statement
 // ends in the only ">" it holds and nothing else folds to ">", so two joined
 // records first differ inside the first pair of statements that differ (a
@@ -71,9 +80,9 @@ struct SortKey {
   std::size_t record;
 };
 
-// The records in sorted order; records that compare equal keep the order of
-// their lines, as the sorted list has always kept them.
-std::vector<Record> SortRecords(const std::vector<Record>& records) {
+// The positions of the records in sorted order; records that compare equal
+// keep the order of their lines, as the sorted list has always kept them.
+std::vector<std::size_t> SortRecords(const std::vector<Record>& records) {
   // The records of one menu line follow one another and view the same text.
   std::vector<std::size_t> runStarts;
   std::vector<std::string_view> runMenus;
@@ -111,10 +120,10 @@ std::vector<Record> SortRecords(const std::vector<Record>& records) {
     return TextCompareLower(x.address, y.address) < 0;
   });
 
-  std::vector<Record> sorted;
-  sorted.reserve(records.size());
-  for (const SortKey& key : keys) sorted.push_back(records[key.record]);
-  return sorted;
+  std::vector<std::size_t> order;
+  order.reserve(keys.size());
+  for (const SortKey& key : keys) order.push_back(key.record);
+  return order;
 }
 
 // Adds one record (menu, link and address statement) for every usable
@@ -184,10 +193,11 @@ void CollectMenuName(TraceLog& trace, Text& definition, std::string_view menuSta
 // Appends the regrouped definition of the sorted records, or with no
 // definition only counts its length: each menu once, framed by one-space
 // lines, followed by its link pairs.
-std::size_t RegroupInto(const std::vector<Record>& records, TraceLog* trace, Text* definition) {
+std::size_t RegroupInto(const SortedRecords& records, TraceLog* trace, Text* definition) {
   std::size_t size = 0;
   std::string_view previousMenu;  // no menu statement is empty
-  for (const Record& record : records) {
+  for (std::size_t k = 0; k < records.Count(); ++k) {
+    const Record& record = records[k];
     // A group ends where the menu statement changes, letter case included:
     // names that differ only in case are different menus.
     if (record.menu != previousMenu) {
@@ -205,16 +215,17 @@ std::size_t RegroupInto(const std::vector<Record>& records, TraceLog* trace, Tex
   return size;
 }
 
-Text RegroupRecords(const std::vector<Record>& records, TraceLog& trace) {
+Text RegroupRecords(const SortedRecords& records, TraceLog& trace) {
   Text definition;
   definition.reserve(RegroupInto(records, nullptr, nullptr));
   RegroupInto(records, &trace, &definition);
   return definition;
 }
 
-FileResult WriteRecords(const std::vector<Record>& records) {
+FileResult WriteRecords(const SortedRecords& records) {
   FileWriter file(kSortedRecordsName);
-  for (const Record& record : records) {
+  for (std::size_t k = 0; k < records.Count(); ++k) {
+    const Record& record = records[k];
     file.Append(record.menu);
     file.Append(record.link);
     file.AppendLine(record.address);
@@ -316,10 +327,10 @@ void RewriteInputFile(Workflow& wf, const Text& definition, BuildNotes& notes) {
 // Regroups the sorted records into the normalised definition and puts it
 // into "ValidatedInput.txt", the pane and the input file; the record list
 // then shows the definition line by line.
-void TrimMenuName(Workflow& wf, const std::vector<Record>& records, BuildNotes& notes) {
+void TrimMenuName(Workflow& wf, const SortedRecords& records, BuildNotes& notes) {
   wf.trace.Trace("TrimMenuName");
   Text definition = RegroupRecords(records, wf.trace);
-  wf.LineIndex = static_cast<std::int64_t>(records.size());
+  wf.LineIndex = static_cast<std::int64_t>(records.Count());
 
   if (FileResult written = FileWrite(kValidatedInputName, definition); !written) {
     notes.Failed(Text("Could not write ") + kValidatedInputName + ": " + written.reason + ".");
@@ -363,11 +374,11 @@ bool StripAndBuild(Workflow& wf) {
     return false;
   }
 
-  records = SortRecords(records);
-  if (FileResult written = WriteRecords(records); !written) {
+  const SortedRecords sorted{records, SortRecords(records)};
+  if (FileResult written = WriteRecords(sorted); !written) {
     notes.Failed(Text("Could not write ") + kSortedRecordsName + ": " + written.reason + ".");
   }
-  TrimMenuName(wf, records, notes);
+  TrimMenuName(wf, sorted, notes);
   ShowNotes(wf, notes);
   return true;
 }

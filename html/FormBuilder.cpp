@@ -189,6 +189,9 @@ WalkEnd DelegateWork(const DraftStores& stores, const TextLines& definition, std
 
 WalkEnd DelegateWork(Workflow& wf) {
   const TextLines definition = PaneLines(wf.host.InputPane());
+  // A draft page has about as many lines as the definition, mostly fewer:
+  // room for them at once, so the list does not copy itself as it grows.
+  ListReserve(wf.HtmlLines, ListCount(wf.HtmlLines) + definition.Count());
   const DraftStores stores{wf.host, wf.trace, wf.HtmlLines, wf.HtmlHdrDoneCount, wf.LineIndex};
   return DelegateWork(stores, definition, wf.re2);
 }
