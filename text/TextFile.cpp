@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 namespace pravel {
 
@@ -136,6 +137,75 @@ FileResult ReplaceWhole(const Text& target, std::string_view text, std::optional
   return {};
 }
 
+// Writes a copy of an open file, a piece at a time, so that copying a large
+// file needs no room for all of it; the permissions are set before any byte
+// is written, as WriteStream does. `readFailed` tells a failure to read the
+// original from one to write the copy.
+FileResult CopyStream(const Text& name, std::FILE* from, fs::perms permissions, bool& readFailed) {
+  readFailed = false;
+  errno = 0;
+  std::FILE* f = std::fopen(name.c_str(), "wb");
+  if (!f) {
+    const int openError = errno ? errno : EIO;
+    return IsDirectory(name) ? Failed("it is a folder") : FailedErrno(openError);
+  }
+  std::error_code ec;
+  fs::permissions(fs::path(name), permissions, ec);
+  std::vector<char> piece(std::size_t{1} << 20);
+  bool written = true;
+  int writeError = 0;
+  for (;;) {
+    const std::size_t got = std::fread(piece.data(), 1, piece.size(), from);
+    errno = 0;
+    if (got > 0 && std::fwrite(piece.data(), 1, got, f) != got) {
+      written = false;
+      writeError = errno;
+      break;
+    }
+    if (got < piece.size()) {
+      readFailed = std::ferror(from) != 0;
+      break;
+    }
+  }
+  errno = 0;
+  const bool flushed = std::fflush(f) == 0;
+  const int flushError = errno;
+  const bool closed = std::fclose(f) == 0;
+  if (readFailed) return Failed("read error");
+  if (!written) return FailedErrno(writeError ? writeError : EIO);
+  if (!flushed || !closed) return FailedErrno(flushError ? flushError : EIO);
+  return {};
+}
+
+// Keeps the file's content under backupName: copied into a temporary file
+// beside the backup, which then takes the backup's place, with the file's
+// permissions. The message says whether the file could not be read or the
+// backup not written.
+FileResult KeepBackup(const Text& target, const Text& backupName, fs::perms permissions) {
+  errno = 0;
+  std::FILE* from = std::fopen(target.c_str(), "rb");
+  if (!from) return Failed("cannot keep a backup: " + Text(std::strerror(errno ? errno : ENOENT)));
+  const Text backupTarget = ReplaceTarget(backupName);
+  std::error_code ec;
+  const fs::file_status status = fs::status(fs::path(backupTarget), ec);
+  FileResult result;
+  bool readFailed = false;
+  if (fs::exists(status)) result = CheckReplaceable(backupTarget, status);
+  if (result) {
+    const Text temporary = TemporaryNameFor(backupTarget);
+    result = CopyStream(temporary, from, permissions, readFailed);
+    if (result) {
+      fs::rename(fs::path(temporary), fs::path(backupTarget), ec);
+      if (ec) result = Failed(ec.message());
+    }
+    if (!result) std::remove(temporary.c_str());
+  }
+  std::fclose(from);
+  if (result) return {};
+  return Failed(readFailed ? "cannot keep a backup: " + result.reason
+                           : "cannot write the backup " + backupName + ": " + result.reason);
+}
+
 }  // namespace
 
 Text FileReadAll(const Text& name) {
@@ -177,11 +247,7 @@ FileResult FileReplace(const Text& name, std::string_view text, const Text& back
   if (!backupName.empty() && fs::exists(status)) {
     // No backup is made for a rewrite that cannot happen.
     if (FileResult replaceable = CheckReplaceable(target, status); !replaceable) return replaceable;
-    Text previous;
-    if (FileResult read = FileRead(target, previous); !read) return Failed("cannot keep a backup: " + read.reason);
-    if (FileResult kept = ReplaceWhole(ReplaceTarget(backupName), previous, status.permissions()); !kept) {
-      return Failed("cannot write the backup " + backupName + ": " + kept.reason);
-    }
+    if (FileResult kept = KeepBackup(target, backupName, status.permissions()); !kept) return kept;
   }
   return ReplaceWhole(target, text, std::nullopt);
 }
