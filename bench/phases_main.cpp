@@ -24,6 +24,10 @@
 #include "text/FileWriter.h"
 #include "text/TextFile.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 using namespace pravel;
@@ -134,6 +138,11 @@ void TimeWrites(const Text& definitionPath, Phases& phases) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(__GLIBC__)
+  // As pravel-cli does: freed memory is kept for the next large text.
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   Text columns = "4";
   Text definition;

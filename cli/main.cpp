@@ -10,6 +10,10 @@
 #include "cli/CliHost.h"
 #include "cli/CliOptions.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -56,6 +60,14 @@ int Run(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(__GLIBC__)
+  // A large build makes and drops texts of a hundred megabytes one after
+  // another. Given back to the system when freed, each one's memory had to
+  // be faulted in again, page by page, for the next; kept in the heap, it
+  // serves the next one.
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
   try {
     const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) return Usage(parsed.error);
