@@ -95,13 +95,8 @@ std::vector<std::size_t> SortRecords(const std::vector<Record>& records) {
     }
   }
   runStarts.push_back(records.size());
-  const std::vector<std::size_t> byMenu = StableOrderLower(runMenus, kMenuNameKey.size());
-  std::vector<std::size_t> runRank(runMenus.size());
   std::size_t ranks = 0;
-  for (std::size_t k = 0; k < byMenu.size(); ++k) {
-    if (k == 0 || TextCompareLower(runMenus[byMenu[k - 1]], runMenus[byMenu[k]]) != 0) ++ranks;
-    runRank[byMenu[k]] = ranks - 1;
-  }
+  const std::vector<std::size_t> runRank = RanksLower(runMenus, kMenuNameKey.size(), ranks);
 
   // Where each rank's records begin, then the records dealt out to them.
   std::vector<std::size_t> rankStart(ranks + 1, 0);

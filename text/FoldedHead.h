@@ -2,9 +2,10 @@
 //
 // A sort compares its items some twenty times each; when every comparison
 // has to fetch both texts from far apart in memory, the fetching is what
-// takes the time. The first sixteen bytes of a text, folded to lower case,
-// fit in two numbers kept right beside the item being sorted: most pairs
-// differ there and are ordered without looking at their texts at all.
+// takes the time. The first twenty-four bytes of a text, folded to lower
+// case, fit in three numbers kept right beside the item being sorted: most
+// pairs (names of a few words) differ there and are ordered without looking
+// at their texts at all.
 #pragma once
 
 #include <compare>
@@ -15,12 +16,13 @@
 namespace pravel {
 
 struct FoldedHead {
-  std::uint64_t high = 0;
-  std::uint64_t low = 0;
+  std::uint64_t first = 0;
+  std::uint64_t second = 0;
+  std::uint64_t third = 0;
   auto operator<=>(const FoldedHead&) const = default;
 };
 
-// Bytes from .. from + 15 of the text folded (A..Z only), in their order, a
+// Bytes from .. from + 23 of the text folded (A..Z only), in their order, a
 // missing byte counting as 0. Whenever the heads of two texts differ, they
 // order the texts as TextCompareLower does (a text that ends first is the
 // smaller one, as a 0 is); when they are equal, the texts must be compared.
@@ -31,5 +33,9 @@ FoldedHead FoldedHeadOf(std::string_view text, std::size_t from = 0);
 // the same `skip` bytes but for case (a keyword), the heads are taken after
 // them, where the texts differ.
 std::vector<std::size_t> StableOrderLower(const std::vector<std::string_view>& texts, std::size_t skip = 0);
+
+// The rank of each text in that order, texts that compare equal sharing
+// one (0, 1, 2, ...); `ranks` is set to the number of different ranks.
+std::vector<std::size_t> RanksLower(const std::vector<std::string_view>& texts, std::size_t skip, std::size_t& ranks);
 
 }  // namespace pravel

@@ -102,9 +102,9 @@ TEST(FastText, CompareLowerAgreesWithTheByteByByteFold) {
 TEST(FastSort, OrderAgreesWithAStableByteByByteSort) {
   std::mt19937 rng(13);
   for (int round = 0; round < 300; ++round) {
-    // Heads shared up to and past sixteen bytes, short texts, NUL bytes
+    // Heads shared up to and past twenty-four bytes, short texts, NUL bytes
     // (a missing byte of a short text also counts as 0) and case.
-    const Text head = RandomText(rng, "aA", 20);
+    const Text head = RandomText(rng, "aA", 30);
     std::vector<Text> texts;
     for (int n = 0; n < 40; ++n) {
       Text text = head.substr(0, rng() % (head.size() + 1)) + RandomText(rng, Text("aAbB[_>\0", 8), 6);
@@ -117,6 +117,16 @@ TEST(FastSort, OrderAgreesWithAStableByteByByteSort) {
     });
     const std::vector<std::string_view> views(texts.begin(), texts.end());
     ASSERT_EQ(StableOrderLower(views), expected);
+
+    // Ranks: equal texts share one, and they count up in that order.
+    std::size_t ranks = 0;
+    const std::vector<std::size_t> rank = RanksLower(views, 0, ranks);
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+      const bool same = k > 0 && PlainCompareLower(texts[expected[k - 1]], texts[expected[k]]) == 0;
+      const std::size_t want = k == 0 ? 0 : rank[expected[k - 1]] + (same ? 0 : 1);
+      ASSERT_EQ(rank[expected[k]], want);
+    }
+    ASSERT_EQ(ranks, expected.empty() ? 0 : rank[expected.back()] + 1);
 
     // The same texts behind a keyword in any case: the heads skip it.
     std::vector<Text> keyed;
