@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/ButtonBar.h"
+#include "app/FlagScope.h"
 #include "definition/Normalise.h"
 #include "definition/Open.h"
 #include "definition/Validation.h"
@@ -15,18 +16,6 @@
 namespace pravel {
 
 namespace {
-
-// Clears the running flag however the command ends.
-class RunningScope {
- public:
-  explicit RunningScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~RunningScope() { flag_ = false; }
-  RunningScope(const RunningScope&) = delete;
-  RunningScope& operator=(const RunningScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 bool WritesTrace(std::string_view command) {
   return command == "ValidateInput" || command == "BuildHtml" || command == "SaveShowHtml";
@@ -47,7 +36,7 @@ void Workflow::DispatchClick(int x, int y) {
 
 void Workflow::RunCommand(std::string_view command) {
   if (commandRunning_) return;
-  RunningScope running(commandRunning_);
+  FlagScope running(commandRunning_);
   try {
     CurrentCommand = Text(command);
     host.RepaintButtonBar();

@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
   if (wf.FileValidated == 0) return Fail(host, "ValidateInput");
   if (!TimedBuild(wf, phases)) return Fail(host, "BuildHtml");
   phases.Time("saveshow", [&] { wf.RunCommand("SaveShowHtml"); });
-  if (host.caption != kCaptionDone) return Fail(host, "SaveShowHtml");
+  if (host.Caption() != kCaptionDone) return Fail(host, "SaveShowHtml");
   const double total = std::chrono::duration<double>(Clock::now() - start).count();
   TimeWrites(wf.InputPath, phases);
   phases.Print();

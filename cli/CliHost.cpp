@@ -55,7 +55,7 @@ Text ConsoleText(std::string_view text) {
 }
 
 CliHost::CliHost(Text definitionPath, Text columns, bool show)
-    : definitionPath_(std::move(definitionPath)), columns_(std::move(columns)), show_(show) {
+    : HeadlessHost(std::move(definitionPath), std::move(columns)), show_(show) {
   // Warnings can come by the million (one for every menu name with a
   // blank): standard error gets a buffer, so that they are not written one
   // system call each.
@@ -72,14 +72,6 @@ void CliHost::ShowMessage(const Text& text, MessageKind kind) {
   const Text line = ConsoleText(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stream);
   if (kind != MessageKind::Warning) std::fflush(stream);
-}
-
-std::optional<Text> CliHost::ChooseFile(const FileDialog& dialog) {
-  if (dialog.save) return std::nullopt;
-  // The open dialog hands back a full path; the build rewrites that file.
-  std::error_code ec;
-  const fs::path full = fs::absolute(fs::path(definitionPath_), ec);
-  return ec ? definitionPath_ : full.string();
 }
 
 Text FindFileIgnoringCase(const Text& fileName) {

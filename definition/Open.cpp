@@ -1,7 +1,5 @@
 #include "definition/Open.h"
 
-#include <filesystem>
-#include <system_error>
 
 #include "app/Workflow.h"
 #include "definition/Definition.h"
@@ -11,12 +9,6 @@
 namespace pravel {
 
 namespace {
-
-Text CurrentDirectory() {
-  std::error_code ec;
-  const auto dir = std::filesystem::current_path(ec);
-  return ec ? Text() : dir.string();
-}
 
 // Reads the chosen file into the pane. A file the dialog found but that
 // cannot be read now, or that is not text at all, is reported and changes

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "app/HeadlessHost.h"
 #include "app/Workflow.h"
 #include "definition/Normalise.h"
 #include "html/SaveShow.h"
@@ -46,42 +47,16 @@ struct Ended {
 
 // A window that nobody looks at: it answers the open dialog with the
 // definition and remembers only what the checks need.
-class QuietHost final : public Host {
+class QuietHost final : public HeadlessHost {
  public:
-  QuietHost(Text definitionPath, Text columns) : path_(std::move(definitionPath)), columns_(std::move(columns)) {}
+  using HeadlessHost::HeadlessHost;
 
-  Text caption;
   std::vector<Text> messages;
   int shown = 0;
 
-  void SetCaption(const Text& text) override { caption = text; }
-  void SetStatus(const Text&) override {}
   void ShowMessage(const Text& text, MessageKind) override { messages.push_back(text); }
-  bool AskYesNo(const Text&, const Text&) override { return false; }
-  std::optional<Text> ChooseFile(const FileDialog& dialog) override {
-    if (dialog.save) return std::nullopt;
-    return path_;
-  }
-  Pane& InputPane() override { return pane_; }
-  void FocusInputPane() override {}
-  void SetMenuNameList(const std::vector<Text>&) override {}
-  void ShowSortedList(const std::vector<Text>&) override {}
-  Text ColumnsText() override { return columns_; }
-  Text FindFieldText() override { return {}; }
-  void SetFindFieldText(const Text&) override {}
-  void FocusFindField() override {}
-  void SetClipboardText(const Text&) override {}
-  void PasteIntoInputPane() override {}
   void ShowFile(const Text&) override { ++shown; }
-  void RepaintButtonBar() override {}
-  void ReloadButtonBarPicture() override {}
-  void PumpMessages() override {}
   [[noreturn]] void EndProcess(int exitCode) override { throw Ended{exitCode}; }
-
- private:
-  Text path_;
-  Text columns_;
-  MemoryPane pane_;
 };
 
 fs::path folder;  // where the workflow runs
@@ -223,7 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wf.RunCommand("SaveShowHtml");
     const std::vector<Text> saveMessages(host.messages.begin() + static_cast<std::ptrdiff_t>(messagesBefore),
                                          host.messages.end());
-    if (host.caption == kCaptionDone) {
+    if (host.Caption() == kCaptionDone) {
       const Text page = ListJoin(wf.HtmlLines);
       FUZZ_CHECK(ReadIfThere(kPageName) == page);
       FUZZ_CHECK(ReadIfThere(kPageCopyName) == page);

@@ -208,6 +208,12 @@ FileResult KeepBackup(const Text& target, const Text& backupName, fs::perms perm
 
 }  // namespace
 
+Text CurrentDirectory() {
+  std::error_code ec;
+  const fs::path dir = fs::current_path(ec);
+  return ec ? Text() : dir.string();
+}
+
 Text FileReadAll(const Text& name) {
   if (IsDirectory(name) || IsSpecial(name)) return {};
   std::FILE* f = std::fopen(name.c_str(), "rb");

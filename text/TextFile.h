@@ -11,6 +11,9 @@
 
 namespace pravel {
 
+// The process's current directory; empty if it cannot be told.
+Text CurrentDirectory();
+
 // The template-file read: a missing file is created empty and reads as empty
 // text; a file that cannot be opened at all (a folder, no access) also reads
 // as empty, and so does a pipe or a device. Nothing is reported.

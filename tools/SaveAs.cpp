@@ -10,12 +10,6 @@ namespace pravel {
 
 namespace {
 
-Text CurrentDirectory() {
-  std::error_code ec;
-  const auto dir = std::filesystem::current_path(ec);
-  return ec ? Text() : dir.string();
-}
-
 bool Exists(const Text& name) {
   std::error_code ec;
   return std::filesystem::exists(std::filesystem::path(name), ec);

@@ -9,7 +9,7 @@
 
 #include "app/ButtonBar.h"
 #include "app/win32/ControlIds.h"
-#include "app/win32/FlagScope.h"
+#include "app/FlagScope.h"
 #include "tools/EditorTools.h"
 
 namespace pravel::win32 {

@@ -1,6 +1,6 @@
 #include "app/win32/MessageLoop.h"
 
-#include "app/win32/FlagScope.h"
+#include "app/FlagScope.h"
 
 namespace pravel::win32 {
 

@@ -1,9 +1,9 @@
 // Holds a flag up for as long as a piece of work runs, however it ends:
-// the pump and the searches use it to notice that they were called again
-// from inside themselves.
+// commands, the message pump and the searches use it to notice that they
+// were called again from inside themselves.
 #pragma once
 
-namespace pravel::win32 {
+namespace pravel {
 
 class FlagScope {
  public:
@@ -16,4 +16,4 @@ class FlagScope {
   bool& flag_;
 };
 
-}  // namespace pravel::win32
+}  // namespace pravel
