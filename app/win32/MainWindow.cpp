@@ -158,8 +158,10 @@ HWND MainWindow::CreateInputPane(int x, int y, int width, int height) {
                               width, height, controls_.main,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdInputPane)), instance_, nullptr);
   if (pane == nullptr) return nullptr;
-  SendMessageA(pane, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large), TRUE);
+  // Prepared before the font is set: a rich edit changes its text mode
+  // only while it holds nothing, not even a change of font to undo.
   PrepareRichEdit(pane, kFieldBackground);
+  SendMessageA(pane, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large), TRUE);
   return pane;
 }
 

@@ -60,9 +60,13 @@ Text WithCrOnly(std::string_view text) {
 }
 
 void PrepareRichEdit(HWND control, COLORREF background) {
-  // Plain text: a definition that happens to start like RTF, or rich text
-  // pasted from elsewhere, stays the characters it is.
-  SendMessageA(control, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+  // Rich text mode, the control's own, set before anything else (the mode
+  // changes only while the control holds nothing): a plain-text rich edit
+  // of some systems (Wine) takes a paste or a streamed piece as the whole
+  // new text and drops the rest. The text stays plain all the same: it
+  // only ever goes in streamed as plain text (SF_TEXT), so a definition
+  // that happens to start like RTF stays the characters it is.
+  SendMessageA(control, EM_SETTEXTMODE, TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
   // The default limit (32 K characters) would cut a large definition short.
   SendMessageA(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   SendMessageA(control, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(background));
@@ -80,15 +84,54 @@ Text RichEditPane::PaneText() const {
 }
 
 void RichEditPane::PaneSetText(std::string_view text) {
-  // Streamed in as plain text: WM_SETTEXT would read a text beginning with
-  // "{\rtf" as rich text and lose its characters. Each break goes in as a
-  // single CR, the control's own paragraph mark: a CR LF split between two
-  // pieces of the stream would otherwise become two breaks.
+  // Each break goes in as a single CR, the control's own paragraph mark,
+  // and every piece ends at one, so no break is split between two pieces.
   const Text paragraphs = WithCrOnly(text);
   if (renewal_ && PaneTextLength() > 0) control_ = renewal_(control_);
-  StreamSource source{paragraphs};
+  const std::string_view all(paragraphs);
+  std::size_t end = PieceEnd(all, 0);
+  StreamIn(all.substr(0, end), SF_TEXT);
+  if (end == all.size()) return;
+
+  // A large text goes in a piece at a time with the window's messages
+  // handled in between, so the window repaints and answers while the
+  // control lays the text out (some rich edits take many seconds for a
+  // definition of many thousand lines, and take it faster in pieces).
+  // Between pieces the pane is read-only, so nothing typed can land among
+  // them; a read-only rich edit takes no streamed text either, so the mark
+  // is lifted while a piece goes in.
+  const bool wasReadOnly = (GetWindowLongA(control_, GWL_STYLE) & ES_READONLY) != 0;
+  const auto selection = PaneSelection();
+  while (end < all.size()) {
+    SendMessageA(control_, EM_SETREADONLY, TRUE, 0);
+    if (pump_) pump_();
+    SendMessageA(control_, EM_SETREADONLY, FALSE, 0);
+    const std::size_t from = end;
+    end = PieceEnd(all, from);
+    const std::int64_t length = PaneTextLength();
+    PaneSelect(length, length);
+    StreamIn(all.substr(from, end - from), SF_TEXT | SFF_SELECTION);
+  }
+  PaneSelect(selection.first, selection.second);
+  PaneScrollCaret();
+  // One text was set: undo must not take it back a piece at a time.
+  SendMessageA(control_, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageA(control_, EM_SETREADONLY, wasReadOnly ? TRUE : FALSE, 0);
+}
+
+std::size_t RichEditPane::PieceEnd(std::string_view text, std::size_t from) {
+  if (text.size() - from <= kPieceSize) return text.size();
+  const std::size_t lastBreak = text.rfind('\r', from + kPieceSize - 1);
+  if (lastBreak != std::string_view::npos && lastBreak >= from) return lastBreak + 1;
+  // A line longer than a piece: up to the end of that line.
+  const std::size_t nextBreak = text.find('\r', from + kPieceSize);
+  return nextBreak == std::string_view::npos ? text.size() : nextBreak + 1;
+}
+
+void RichEditPane::StreamIn(std::string_view piece, WPARAM format) {
+  StreamSource source{piece};
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadFromSource};
-  SendMessageA(control_, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  SendMessageA(control_, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
 }
 
 std::int64_t RichEditPane::PaneTextLength() const {
@@ -122,8 +165,9 @@ void RichEditPane::PaneScrollCaret() { SendMessageA(control_, EM_SCROLLCARET, 0,
 void RichEditPane::PaneHideSelection(bool hide) { SendMessageA(control_, EM_HIDESELECTION, hide ? TRUE : FALSE, 0); }
 
 void RichEditPane::PaneReplaceSelection(std::string_view text) {
-  const Text replacement = WithCrOnly(text);
-  SendMessageA(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(replacement.c_str()));
+  // Streamed as plain text, like a whole text: EM_REPLACESEL may read a
+  // text that starts like RTF as rich text.
+  StreamIn(WithCrOnly(text), SF_TEXT | SFF_SELECTION);
 }
 
 }  // namespace pravel::win32

@@ -20,11 +20,19 @@ class RichEditPane : public Pane {
   // it (or the given one when no fresh control could be made).
   using Renewal = std::function<HWND(HWND)>;
 
-  explicit RichEditPane(HWND control = nullptr, Renewal renewal = {})
-      : control_(control), renewal_(std::move(renewal)) {}
-  void Attach(HWND control, Renewal renewal) {
+  // Handles the window's waiting messages while a large text goes in.
+  using Pump = std::function<void()>;
+
+  // A text longer than this goes into the control in pieces of about this
+  // size, each ending at a line break.
+  static constexpr std::size_t kPieceSize = 128 * 1024;
+
+  explicit RichEditPane(HWND control = nullptr, Renewal renewal = {}, Pump pump = {})
+      : control_(control), renewal_(std::move(renewal)), pump_(std::move(pump)) {}
+  void Attach(HWND control, Renewal renewal, Pump pump) {
     control_ = control;
     renewal_ = std::move(renewal);
+    pump_ = std::move(pump);
   }
   HWND Control() const { return control_; }
 
@@ -32,7 +40,8 @@ class RichEditPane : public Pane {
   // The text goes in as plain text, also when it looks like RTF. A pane
   // that holds text is renewed first: the rich edit of some systems (Wine)
   // takes minutes to delete a text of many thousand lines, while a fresh
-  // control loads it in a second or two.
+  // control loads it in a second or two. A large text goes in a piece at a
+  // time, the window's messages handled between pieces.
   void PaneSetText(std::string_view text) override;
   std::int64_t PaneTextLength() const override;
   std::int64_t PaneFind(std::int64_t from, std::string_view what) const override;
@@ -43,12 +52,20 @@ class RichEditPane : public Pane {
   void PaneReplaceSelection(std::string_view text) override;
 
  private:
+  // Where the piece of text starting at from ends: after the last line
+  // break within a piece's size, or after the line that is longer.
+  static std::size_t PieceEnd(std::string_view text, std::size_t from);
+  // EM_STREAMIN of a piece as plain text, in the given format.
+  void StreamIn(std::string_view piece, WPARAM format);
+
   HWND control_;
   Renewal renewal_;
+  Pump pump_;
 };
 
-// Prepares a freshly created rich edit control for the program's text:
-// plain text only, no length limit, the pane's background colour.
+// Prepares a freshly created rich edit control for the program's text,
+// before its font is set: rich text mode (the text itself only ever goes
+// in as plain text), no length limit, the pane's background colour.
 void PrepareRichEdit(HWND control, COLORREF background);
 
 // Every line break as CR LF: a lone CR or a lone LF becomes CR LF.

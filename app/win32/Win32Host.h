@@ -19,7 +19,9 @@ class Win32Host : public Host {
       : controls_(controls), loop_(loop), libraries_(libraries), picture_(picture) {}
 
   // Called once the input pane exists, with the way to renew it.
-  void AttachInputPane(RichEditPane::Renewal renewal) { pane_.Attach(controls_.inputPane, std::move(renewal)); }
+  void AttachInputPane(RichEditPane::Renewal renewal) {
+    pane_.Attach(controls_.inputPane, std::move(renewal), [this] { PumpMessages(); });
+  }
 
   void SetCaption(const Text& caption) override;
   void SetStatus(const Text& status) override;

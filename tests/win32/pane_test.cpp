@@ -65,11 +65,14 @@ TEST(RichEditPane, GivesBackWhatWasSetWithCrLfBreaks) {
   }
 }
 
-TEST(RichEditPane, LoadsALargeDefinitionWhole) {
+TEST(RichEditPane, LoadsALargeDefinitionWholeInPieces) {
   TestWindow window;
-  RichEditPane pane(MakeRichEdit(window.Handle()));
-  std::string text;
-  std::size_t lines = 0;
+  std::size_t pumps = 0;
+  RichEditPane pane(MakeRichEdit(window.Handle()), {}, [&pumps] { ++pumps; });
+  // The first line fills the first piece exactly, so the second begins
+  // with a line that looks like RTF.
+  std::string text = std::string(RichEditPane::kPieceSize - 2, 'x') + "\r\n{\\rtf1 menuname=<A>}\r\n";
+  std::size_t lines = 2;
   for (int menu = 0; text.size() < 1100000; ++menu) {
     text += "menuname=<Menu" + std::to_string(menu) + ">\r\n";
     for (int link = 0; link < 3; ++link) {
@@ -77,17 +80,28 @@ TEST(RichEditPane, LoadsALargeDefinitionWhole) {
       text += "linkaddress=<https://example.org/m" + std::to_string(menu) + "/" + std::to_string(link) + ".html>\r\n";
     }
     lines += 7;
+    // One line longer than a piece, in the middle.
+    if (menu == 2000) {
+      text += "rem=<" + std::string(RichEditPane::kPieceSize + 10, 'w') + ">\r\n";
+      ++lines;
+    }
   }
   pane.PaneSetText(text);
   const std::string back = pane.PaneText();
   ASSERT_EQ(back.size(), text.size());
   EXPECT_TRUE(back == text);
+  EXPECT_GE(pumps, text.size() / RichEditPane::kPieceSize - 1);
   // A break counts one position, and the text ends in one.
   EXPECT_EQ(pane.PaneTextLength(), static_cast<std::int64_t>(text.size() - lines));
-  const std::string last = "<Menu" + std::to_string(lines / 7 - 1) + ">";
+  const std::string last = "<Menu" + std::to_string((lines - 3) / 7 - 1) + ">";
   const std::size_t offset = text.find(last);
   const auto breaksBefore = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
   EXPECT_EQ(pane.PaneFind(0, last), static_cast<std::int64_t>(offset) - breaksBefore);
+  // Loaded as one text: the caret at the start, open to typing, and
+  // nothing to undo piece by piece.
+  EXPECT_EQ(pane.PaneSelection(), (std::pair<std::int64_t, std::int64_t>{0, 0}));
+  EXPECT_EQ(GetWindowLongA(pane.Control(), GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(SendMessageA(pane.Control(), EM_CANUNDO, 0, 0), 0);
 }
 
 TEST(RichEditPane, FindsFromAPositionWithoutRegardToCase) {
@@ -127,9 +141,9 @@ TEST(RichEditPane, SelectsWhatFindFound) {
   EXPECT_GE(pane.PaneSelection().second, pane.PaneTextLength());
 
   pane.PaneSelect(6, 6);
-  pane.PaneReplaceSelection("one\r\ntwo\n");
-  EXPECT_EQ(pane.PaneText(), "alpha\r\none\r\ntwo\r\nbeta\r\ngamma beta\r\n");
-  EXPECT_EQ(pane.PaneSelection(), (std::pair<std::int64_t, std::int64_t>{14, 14}));
+  pane.PaneReplaceSelection("{\\rtf1 one}\r\ntwo\n");
+  EXPECT_EQ(pane.PaneText(), "alpha\r\n{\\rtf1 one}\r\ntwo\r\nbeta\r\ngamma beta\r\n");
+  EXPECT_EQ(pane.PaneSelection(), (std::pair<std::int64_t, std::int64_t>{22, 22}));
 }
 
 TEST(RichEditPane, NewTextGoesIntoAFreshControlInTheSamePlace) {

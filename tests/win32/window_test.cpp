@@ -93,6 +93,10 @@ TEST(MainWindow, CreatesEveryControlInPlace) {
   // The go-to list shows the program's order, not its own.
   EXPECT_FALSE(GetWindowLongA(program.Control(kIdGoToMenuNameCombo), GWL_STYLE) & CBS_SORT);
   EXPECT_FALSE(GetWindowLongA(program.Control(kIdSortedList), GWL_STYLE) & LBS_SORT);
+  // The pane is in rich text mode (under Wine a plain-text one pastes over
+  // the whole text) and keeps every change for undo.
+  EXPECT_EQ(SendMessageA(program.Control(kIdInputPane), EM_GETTEXTMODE, 0, 0) & (TM_RICHTEXT | TM_MULTILEVELUNDO),
+            TM_RICHTEXT | TM_MULTILEVELUNDO);
 }
 
 TEST(MainWindow, ResizingMovesTheStatusLineAndResizesThePane) {
