@@ -333,7 +333,7 @@ void RewriteInputFile(Workflow& wf, const Text& definition, BuildNotes& notes) {
 // Regroups the sorted records into the normalised definition and puts it
 // into "ValidatedInput.txt", the pane and the input file; the record list
 // then shows the definition line by line.
-void TrimMenuName(Workflow& wf, const SortedRecords& records, BuildNotes& notes) {
+void TrimMenuName(Workflow& wf, const SortedRecords& records, std::string_view paneText, BuildNotes& notes) {
   wf.trace.Trace("TrimMenuName");
   Text definition = RegroupRecords(records, wf.trace);
   wf.LineIndex = static_cast<std::int64_t>(records.Count());
@@ -348,8 +348,9 @@ void TrimMenuName(Workflow& wf, const SortedRecords& records, BuildNotes& notes)
   // The pane takes the text built here rather than the file read back: a
   // file that could not be written must not decide what the pane holds. It
   // goes last, as the text is no longer needed here, and the records (which
-  // view the pane's old text) are not read again.
-  wf.host.InputPane().PaneTakeText(std::move(definition));
+  // view the pane's old text) are not read again. A pane that already holds
+  // the text is left as it is: a window's pane takes a large text slowly.
+  if (definition != paneText) wf.host.InputPane().PaneTakeText(std::move(definition));
   wf.host.ShowSortedList(wf.SortedList.Items());
 }
 
@@ -384,7 +385,7 @@ bool StripAndBuild(Workflow& wf) {
   if (FileResult written = WriteRecords(sorted); !written) {
     notes.Failed(Text("Could not write ") + kSortedRecordsName + ": " + written.reason + ".");
   }
-  TrimMenuName(wf, sorted, notes);
+  TrimMenuName(wf, sorted, lines.Whole(), notes);
   ShowNotes(wf, notes);
   return true;
 }

@@ -139,7 +139,10 @@ TEST_F(Normalise, RegroupsSortsAndWritesEveryCopyOfTheResult) {
 
     // The pass on its own output changes nothing, and a file that already
     // holds the result is not rewritten, so the backup keeps the user's text.
+    // Nor is the pane given its own text again: where the user was stays.
+    host.pane.PaneSelect(1, 2);
     ASSERT_TRUE(StripAndBuild(wf)) << c.name;
+    EXPECT_EQ(host.pane.PaneSelection(), (std::pair<std::int64_t, std::int64_t>{1, 2})) << c.name;
     EXPECT_EQ(ReadFile("Sorted_Pravel.txt"), c.sorted) << c.name;
     EXPECT_EQ(host.pane.PaneText(), c.normalised) << c.name;
     EXPECT_EQ(ReadFile(kInputName), c.normalised) << c.name;
