@@ -97,15 +97,13 @@ void RichEditPane::PaneSetText(std::string_view text) {
   // handled in between, so the window repaints and answers while the
   // control lays the text out (some rich edits take many seconds for a
   // definition of many thousand lines, and take it faster in pieces).
-  // Between pieces the pane is read-only, so nothing typed can land among
-  // them; a read-only rich edit takes no streamed text either, so the mark
-  // is lifted while a piece goes in.
+  // Meanwhile the pane is read-only, so nothing typed can land between two
+  // pieces (the mark stops the user, not the program's own streaming).
   const bool wasReadOnly = (GetWindowLongA(control_, GWL_STYLE) & ES_READONLY) != 0;
   const auto selection = PaneSelection();
+  SendMessageA(control_, EM_SETREADONLY, TRUE, 0);
   while (end < all.size()) {
-    SendMessageA(control_, EM_SETREADONLY, TRUE, 0);
     if (pump_) pump_();
-    SendMessageA(control_, EM_SETREADONLY, FALSE, 0);
     const std::size_t from = end;
     end = PieceEnd(all, from);
     const std::int64_t length = PaneTextLength();
