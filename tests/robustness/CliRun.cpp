@@ -1,9 +1,10 @@
 #include "CliRun.h"
 
 #include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
+#include <linux/capability.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,10 +42,12 @@ pid_t StartCli(const std::vector<Text>& args, const fs::path& outFile, const fs:
     const rlimit limit{*limits.addressSpace, *limits.addressSpace};
     if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(126);
   }
-  if (limits.user) {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(limits.user->gid) != 0 || ::setuid(limits.user->uid) != 0) {
-      ::_exit(126);
-    }
+  // Taken out of the bounding set, the powers do not come back when root
+  // starts the program.
+  if (limits.fileModesBind && ::geteuid() == 0 &&
+      (::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) != 0 ||
+       ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) != 0)) {
+    ::_exit(126);
   }
   ::execv(pointers[0], pointers.data());
   ::_exit(127);
@@ -78,9 +81,30 @@ CliResult RunCli(const std::vector<Text>& args, const CliLimits& limits, int tim
   return WaitCli(StartCli(args, outFile, errFile, limits), outFile, errFile, timeoutSeconds);
 }
 
-std::optional<User> UnprivilegedUser() {
-  if (const passwd* nobody = ::getpwnam("nobody")) return User{nobody->pw_uid, nobody->pw_gid};
-  return std::nullopt;
+namespace {
+
+constexpr unsigned kModePowers = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+
+// The effective powers of this thread, switched on or off; they stay
+// permitted, so they can be switched on again.
+bool SetModePowers(bool on) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2]{};
+  if (::syscall(SYS_capget, &header, data) != 0) return false;
+  data[0].effective = on ? (data[0].effective | kModePowers) : (data[0].effective & ~kModePowers);
+  return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+}  // namespace
+
+FileModesBind::FileModesBind() {
+  if (::geteuid() != 0) return;
+  dropped_ = SetModePowers(false);
+  ok_ = dropped_;
+}
+
+FileModesBind::~FileModesBind() {
+  if (dropped_) SetModePowers(true);
 }
 
 }  // namespace pravel::test

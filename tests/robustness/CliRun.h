@@ -13,16 +13,10 @@
 
 namespace pravel::test {
 
-// Another user, to run a step without root's right to read anything.
-struct User {
-  uid_t uid;
-  gid_t gid;
-};
-
 struct CliLimits {
   std::optional<rlim_t> fileSize;      // bytes; a longer write fails with EFBIG
   std::optional<rlim_t> addressSpace;  // bytes
-  std::optional<User> user;            // run as this user (needs root)
+  bool fileModesBind = false;          // root too is held to the files' modes
 };
 
 struct CliResult {
@@ -45,7 +39,22 @@ CliResult WaitCli(pid_t pid, const std::filesystem::path& outFile, const std::fi
 // StartCli and WaitCli, printing into files beside the current folder.
 CliResult RunCli(const std::vector<Text>& args, const CliLimits& limits = {}, int timeoutSeconds = 120);
 
-// The user "nobody".
-std::optional<User> UnprivilegedUser();
+// While this lives, a process running as root is held to the modes of files
+// and folders as their owner is: the two powers that let root read and
+// write anything are off. Another user would do as well, but would also
+// need a way to the program and the files wherever the checkout lies.
+class FileModesBind {
+ public:
+  FileModesBind();
+  ~FileModesBind();
+  FileModesBind(const FileModesBind&) = delete;
+  FileModesBind& operator=(const FileModesBind&) = delete;
+  // False when the process is root and could not give the powers up.
+  bool Ok() const { return ok_; }
+
+ private:
+  bool dropped_ = false;
+  bool ok_ = true;
+};
 
 }  // namespace pravel::test

@@ -36,29 +36,6 @@ class ChangingHost : public RecordingHost {
   }
 };
 
-// Root reads any file whatever its mode: while this lives, the process
-// acts as an ordinary user (its real user stays root, so it can return).
-class ActingAsOrdinaryUser {
- public:
-  ActingAsOrdinaryUser() {
-    if (::geteuid() != 0) return;
-    const std::optional<User> user = UnprivilegedUser();
-    active_ = user && ::setegid(user->gid) == 0 && ::seteuid(user->uid) == 0;
-  }
-  ~ActingAsOrdinaryUser() {
-    if (active_) {
-      [[maybe_unused]] const int back = ::seteuid(0) + ::setegid(0);
-    }
-  }
-  ActingAsOrdinaryUser(const ActingAsOrdinaryUser&) = delete;
-  ActingAsOrdinaryUser& operator=(const ActingAsOrdinaryUser&) = delete;
-  // False when the process is root and could not give that up.
-  bool Ok() const { return active_ || ::geteuid() != 0; }
-
- private:
-  bool active_ = false;
-};
-
 class WorkflowCatalogue : public ::testing::Test {
  protected:
   WorkflowCatalogue() : wf_(host_, dir_.Path().string()) { WriteTemplates(dir_.Path()); }
@@ -84,7 +61,7 @@ TEST_F(WorkflowCatalogue, DefinitionChangesBetweenTheDialogAndTheRead) {
     const char* what;
     std::function<void(const Text&)> change;
     Text reason;
-    bool asOrdinaryUser = false;  // what root may read anyway
+    bool bindModes = false;  // root reads any file unless held to the modes
   };
   const Case cases[] = {
       {"vanishes", [](const Text& path) { fs::remove(path); }, "No such file or directory"},
@@ -108,8 +85,8 @@ TEST_F(WorkflowCatalogue, DefinitionChangesBetweenTheDialogAndTheRead) {
   for (bool loadedBefore : {false, true}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.what) + (loadedBefore ? ", after an earlier load" : ", first load"));
-      if (c.asOrdinaryUser && !ActingAsOrdinaryUser().Ok()) {
-        ADD_FAILURE() << "running as root and cannot act as an ordinary user";
+      if (c.bindModes && !FileModesBind().Ok()) {
+        ADD_FAILURE() << "running as root and cannot be held to the files' modes";
         continue;
       }
       Workflow wf(host_, dir_.Path().string());
@@ -122,15 +99,15 @@ TEST_F(WorkflowCatalogue, DefinitionChangesBetweenTheDialogAndTheRead) {
       const Text path = dir_.File("chosen.txt");
       fs::remove_all(path);
       WriteFile(path, "menuname=<New>\r\n");
-      std::optional<ActingAsOrdinaryUser> user;
+      std::optional<FileModesBind> modes;
       host_.afterChoice = [&](const Text& chosen) {
         c.change(chosen);
-        if (c.asOrdinaryUser) user.emplace();
+        if (c.bindModes) modes.emplace();
       };
       host_.dialogAnswers.push_back(path);
       host_.messages.clear();
       wf.RunCommand("OpenInput");
-      user.reset();
+      modes.reset();
       host_.afterChoice = nullptr;
       ASSERT_EQ(host_.messages.size(), 1u);
       EXPECT_EQ(host_.messages[0].text,
