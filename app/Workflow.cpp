@@ -4,6 +4,7 @@
 
 #include "app/ButtonBar.h"
 #include "app/FlagScope.h"
+#include "app/PravelFiles.h"
 #include "definition/Normalise.h"
 #include "definition/Open.h"
 #include "definition/Validation.h"
@@ -86,6 +87,14 @@ void Workflow::BuildHtml() {
   CheckDefinition(*this);  // the text may have been edited since step 2
   if (FileValidated == 0) return ShowStepGuard();
   ShowStatus();
+  // The open dialog refused the road's own files in the folder it left
+  // current; a later dialog may have moved to the input file's folder.
+  if (const Text pravelFile = InputPath.empty() ? Text() : PravelFileAt(InputPath, CurrentDirectory());
+      !pravelFile.empty()) {
+    host.ShowMessage("Cannot build from the input file " + InputPath + ": " + PravelFileReason(pravelFile) + ".",
+                     MessageKind::Error);
+    return;
+  }
 
   LoadPageTemplate(*this);
   if (!StripAndBuild(*this)) {

@@ -96,7 +96,7 @@ std::vector<std::size_t> SortRecords(const std::vector<Record>& records) {
   }
   runStarts.push_back(records.size());
   std::size_t ranks = 0;
-  const std::vector<std::size_t> runRank = RanksLower(runMenus, kMenuNameKey.size(), ranks);
+  const std::vector<std::size_t> runRank = SortRanks(runMenus, kMenuNameKey.size(), ranks);
 
   // Where each rank's records begin, then the records dealt out to them.
   std::vector<std::size_t> rankStart(ranks + 1, 0);
@@ -117,8 +117,8 @@ std::vector<std::size_t> SortRecords(const std::vector<Record>& records) {
     if (a.head != b.head) return a.head < b.head;
     const Record& x = records[a.record];
     const Record& y = records[b.record];
-    if (const int c = TextCompareLower(x.link, y.link)) return c < 0;
-    return TextCompareLower(x.address, y.address) < 0;
+    if (const int c = TextCompareSorted(x.link, y.link)) return c < 0;
+    return TextCompareSorted(x.address, y.address) < 0;
   };
   for (std::size_t rank = 0; rank < ranks; ++rank) {
     const auto first = keys.begin() + static_cast<std::ptrdiff_t>(rankStart[rank]);

@@ -1,6 +1,7 @@
 #include "definition/Open.h"
 
 
+#include "app/PravelFiles.h"
 #include "app/Workflow.h"
 #include "definition/Definition.h"
 #include "text/FoldedHead.h"
@@ -14,6 +15,14 @@ namespace {
 // cannot be read now, or that is not text at all, is reported and changes
 // nothing: the pane, InputPath and the flags keep what they held.
 void LoadChosenFile(Workflow& wf, const Text& path) {
+  // A definition stored as one of the road's own files would be destroyed
+  // by the next step that writes it, or read back as a template.
+  if (const Text pravelFile = PravelFileAt(path, CurrentDirectory()); !pravelFile.empty()) {
+    wf.host.ShowMessage("Cannot open the input file " + path + ": " + PravelFileReason(pravelFile) + "." +
+                            Text(CRLF) + "Nothing was loaded.",
+                        MessageKind::Error);
+    return;
+  }
   Text content;
   if (FileResult read = FileRead(path, content); !read) {
     wf.host.ShowMessage("Cannot open the input file " + path + ": " + read.reason + "." + Text(CRLF) +
@@ -80,7 +89,7 @@ std::vector<Text> MenuNameEntries(const TextLines& lines) {
   entries.reserve(names.size() + 1);
   entries.emplace_back(kMenuNamePrompt);
   // Every name begins with its "<".
-  for (const std::size_t index : StableOrderLower(names, 1)) entries.emplace_back(names[index]);
+  for (const std::size_t index : StableSortOrder(names, 1)) entries.emplace_back(names[index]);
   return entries;
 }
 

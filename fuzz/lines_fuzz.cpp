@@ -68,7 +68,7 @@ void CheckSorted(const std::vector<Text>& items) {
   for (const Text& item : items) ListAdd(sorted, item);
   const std::vector<Text>& order = sorted.Items();
   FUZZ_CHECK(order.size() == items.size());
-  for (std::size_t i = 1; i < order.size(); ++i) FUZZ_CHECK(TextCompareLower(order[i - 1], order[i]) <= 0);
+  for (std::size_t i = 1; i < order.size(); ++i) FUZZ_CHECK(TextCompareSorted(order[i - 1], order[i]) <= 0);
   std::vector<Text> a = items;
   std::vector<Text> b = order;
   std::sort(a.begin(), a.end());

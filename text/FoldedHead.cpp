@@ -11,7 +11,7 @@ FoldedHead FoldedHeadOf(std::string_view text, std::size_t from) {
   std::uint64_t* const words[] = {&head.first, &head.second, &head.third};
   for (std::size_t k = 0; k < 24; ++k) {
     const std::size_t at = from + k;
-    const auto byte = static_cast<unsigned char>(at < text.size() ? LowerByte(text[at]) : '\0');
+    const auto byte = static_cast<unsigned char>(at < text.size() ? static_cast<char>(SortRank(text[at])) : '\0');
     std::uint64_t& word = *words[k / 8];
     word = (word << 8) | byte;
   }
@@ -25,7 +25,7 @@ struct Entry {
   std::size_t index;
 };
 
-// The texts' entries in the order TextCompareLower gives them, equal ones
+// The texts' entries in the order TextCompareSorted gives them, equal ones
 // in the order given.
 std::vector<Entry> SortedEntries(const std::vector<std::string_view>& texts, std::size_t skip) {
   std::vector<Entry> entries;
@@ -33,14 +33,14 @@ std::vector<Entry> SortedEntries(const std::vector<std::string_view>& texts, std
   for (std::size_t i = 0; i < texts.size(); ++i) entries.push_back(Entry{FoldedHeadOf(texts[i], skip), i});
   std::stable_sort(entries.begin(), entries.end(), [&texts](const Entry& a, const Entry& b) {
     if (a.head != b.head) return a.head < b.head;
-    return TextCompareLower(texts[a.index], texts[b.index]) < 0;
+    return TextCompareSorted(texts[a.index], texts[b.index]) < 0;
   });
   return entries;
 }
 
 }  // namespace
 
-std::vector<std::size_t> StableOrderLower(const std::vector<std::string_view>& texts, std::size_t skip) {
+std::vector<std::size_t> StableSortOrder(const std::vector<std::string_view>& texts, std::size_t skip) {
   const std::vector<Entry> entries = SortedEntries(texts, skip);
   std::vector<std::size_t> order;
   order.reserve(entries.size());
@@ -48,7 +48,7 @@ std::vector<std::size_t> StableOrderLower(const std::vector<std::string_view>& t
   return order;
 }
 
-std::vector<std::size_t> RanksLower(const std::vector<std::string_view>& texts, std::size_t skip, std::size_t& ranks) {
+std::vector<std::size_t> SortRanks(const std::vector<std::string_view>& texts, std::size_t skip, std::size_t& ranks) {
   const std::vector<Entry> entries = SortedEntries(texts, skip);
   std::vector<std::size_t> rank(texts.size());
   ranks = 0;
@@ -56,7 +56,7 @@ std::vector<std::size_t> RanksLower(const std::vector<std::string_view>& texts, 
     // Neighbours whose heads differ are different texts; only equal heads
     // need their texts compared.
     const bool same = k > 0 && entries[k - 1].head == entries[k].head &&
-                      TextCompareLower(texts[entries[k - 1].index], texts[entries[k].index]) == 0;
+                      TextCompareSorted(texts[entries[k - 1].index], texts[entries[k].index]) == 0;
     if (!same) ++ranks;
     rank[entries[k].index] = ranks - 1;
   }

@@ -15,7 +15,7 @@ const std::vector<Text>& StringList::Items() const {
 
 void StringList::SortIfPending() const {
   if (!sortPending_) return;
-  const std::vector<std::size_t> order = StableOrderLower(std::vector<std::string_view>(items_.begin(), items_.end()));
+  const std::vector<std::size_t> order = StableSortOrder(std::vector<std::string_view>(items_.begin(), items_.end()));
   std::vector<Text> sorted;
   sorted.reserve(items_.size());
   for (const std::size_t index : order) sorted.push_back(std::move(items_[index]));

@@ -100,10 +100,10 @@ int TextCompare(std::string_view a, std::string_view b) {
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-int TextCompareLower(std::string_view a, std::string_view b) {
+int TextCompareSorted(std::string_view a, std::string_view b) {
   // Records and names share long runs of identical bytes (the same keyword,
-  // the same menu); identical bytes fold to identical bytes, so they are
-  // passed over eight at a time and only a difference is folded.
+  // the same menu); identical bytes rank alike, so they are
+  // passed over eight at a time and only a difference is ranked.
   const std::size_t n = std::min(a.size(), b.size());
   const char* p = a.data();
   const char* q = b.data();
@@ -118,8 +118,8 @@ int TextCompareLower(std::string_view a, std::string_view b) {
     }
     while (i < n && p[i] == q[i]) ++i;
     if (i == n) break;
-    const auto x = static_cast<unsigned char>(LowerByte(p[i]));
-    const auto y = static_cast<unsigned char>(LowerByte(q[i]));
+    const unsigned char x = SortRank(p[i]);
+    const unsigned char y = SortRank(q[i]);
     if (x != y) return x < y ? -1 : 1;
     ++i;
   }

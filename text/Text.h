@@ -43,8 +43,19 @@ Pos TextTally(std::string_view text, std::string_view pattern);
 // -1, 0 or 1 by unsigned byte comparison; exact and case-sensitive.
 int TextCompare(std::string_view a, std::string_view b);
 
-// Case-insensitive (A..Z only) byte-wise comparison, used by every sorted list.
-int TextCompareLower(std::string_view a, std::string_view b);
+// The rank of a byte in the order of every sorted list: A..Z fold to a..z,
+// and the ">" that closes a statement's value ranks below every other byte,
+// so a name comes before its longer forms ("Item>" before "Item 1>" and
+// "Item2>", "Menu 1>" before "Menu 10>"). Every other byte keeps its place.
+inline unsigned char SortRank(char c) {
+  const auto b = static_cast<unsigned char>(LowerByte(c));
+  if (b == '>') return 0;
+  return b < '>' ? static_cast<unsigned char>(b + 1) : b;
+}
+
+// The order of every sorted list: byte by byte by SortRank; when one text is
+// the beginning of the other, the shorter comes first.
+int TextCompareSorted(std::string_view a, std::string_view b);
 
 // The number typed in a field: optional leading spaces, sign, up to 18 digits
 // with at most one point, optional exponent up to 4931; anything else gives 0.

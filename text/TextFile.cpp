@@ -214,6 +214,21 @@ Text CurrentDirectory() {
   return ec ? Text() : dir.string();
 }
 
+bool SameFile(const Text& a, const Text& b) {
+  std::error_code ec;
+  return fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
+}
+
+Text FolderOf(const Text& path) {
+  std::error_code ec;
+  const fs::path full = fs::absolute(fs::path(path), ec);
+  return ec ? Text() : full.parent_path().string();
+}
+
+Text FileNameOf(const Text& path) { return fs::path(path).filename().string(); }
+
+Text PathIn(const Text& folder, const Text& name) { return (fs::path(folder) / fs::path(name)).string(); }
+
 Text FileReadAll(const Text& name) {
   if (IsDirectory(name) || IsSpecial(name)) return {};
   std::FILE* f = std::fopen(name.c_str(), "rb");

@@ -14,6 +14,17 @@ namespace pravel {
 // The process's current directory; empty if it cannot be told.
 Text CurrentDirectory();
 
+// Whether both names stand for one existing file: the same name, a link to
+// it, another spelling the file system takes for it (letter case on
+// Windows).
+bool SameFile(const Text& a, const Text& b);
+
+// The folder of a path made absolute, and a path's last part.
+Text FolderOf(const Text& path);
+Text FileNameOf(const Text& path);
+// The name in the folder.
+Text PathIn(const Text& folder, const Text& name);
+
 // The template-file read: a missing file is created empty and reads as empty
 // text; a file that cannot be opened at all (a folder, no access) also reads
 // as empty, and so does a pipe or a device. Nothing is reported.

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/PravelFiles.h"
 #include "app/Workflow.h"
 #include "text/TextFile.h"
 #include "tools/EditorTools.h"
@@ -37,6 +38,15 @@ void SaveAsClick(Workflow& wf) {
 
   if (const std::optional<Text> chosen = wf.host.ChooseFile(dialog)) {
     const Text name = SaveAsName(*chosen);
+    // The pane's text stored as one of the road's own files would destroy
+    // that file now and be destroyed by the next build.
+    if (const Text pravelFile = PravelFileAt(name, FolderOf(name)); !pravelFile.empty()) {
+      wf.host.ShowMessage("Could not save " + name + ": " + PravelFileReason(pravelFile) + "." + Text(CRLF) +
+                              "The text is still in the pane.",
+                          MessageKind::Error);
+      wf.host.FocusInputPane();
+      return;
+    }
     // The dialog asked about the name the user typed; when ".txt" was added
     // here, the file about to be replaced is another one, so ask again.
     const bool replaceConfirmed = name == *chosen || !Exists(name) ||

@@ -87,9 +87,9 @@ TEST(TextTallyAndCompare, CountAndOrderBytes) {
   EXPECT_EQ(TextCompare("abc", "ab"), 1);
   EXPECT_EQ(TextCompare("\xC4", "z"), 1);  // unsigned bytes
 
-  EXPECT_EQ(TextCompareLower("Fruit>", "fruit>"), 0);
-  EXPECT_EQ(TextCompareLower("Fruit>", "fruits>"), -1);  // ">" sorts before "s"
-  EXPECT_EQ(TextCompareLower("B", "a"), 1);
+  EXPECT_EQ(TextCompareSorted("Fruit>", "fruit>"), 0);
+  EXPECT_EQ(TextCompareSorted("Fruit>", "fruits>"), -1);  // ">" sorts before "s"
+  EXPECT_EQ(TextCompareSorted("B", "a"), 1);
 }
 
 TEST(TextToNumber, FollowsTheTypedNumberGrammar) {

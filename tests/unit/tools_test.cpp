@@ -121,6 +121,17 @@ TEST(SaveAs, CancelWritesNothingAndAFailedWriteIsReported) {
   EXPECT_EQ(f.host.messages[0].kind, MessageKind::Error);
   EXPECT_EQ(f.host.messages[0].text.find("Could not save " + f.dir.File("no-such-folder/x.txt") + ": "), 0u);
   EXPECT_EQ(f.wf.InputPath, f.dir.File("opened.txt"));
+
+  // A template the pane's text would overwrite, and that the next build
+  // would read back as a template.
+  WriteFile("HdrOnly.txt", "<html>");
+  f.host.dialogAnswers.push_back(f.dir.File("HdrOnly"));
+  f.wf.RunCommand("SaveAs");
+  ASSERT_EQ(f.host.messages.size(), 2u);
+  EXPECT_EQ(f.host.messages[1].text, "Could not save " + f.dir.File("HdrOnly.txt") +
+                                         ": HdrOnly.txt is a file Pravel writes or reads as a template; save the "
+                                         "definition under another name.\r\nThe text is still in the pane.");
+  EXPECT_EQ(ReadFile("HdrOnly.txt"), "<html>");
 }
 
 TEST(FindLink, StepsThroughEveryMatchThenAsksToWrap) {

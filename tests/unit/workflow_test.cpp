@@ -2,6 +2,7 @@
 // file and the state transitions of the four steps, run without a window.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <new>
 
 #include "app/ButtonBar.h"
@@ -261,6 +262,26 @@ TEST(Workflow, BuildRevalidatesTextEditedIntoAnInvalidOne) {
   EXPECT_EQ(ListCount(f.wf.lb8), 0u);
   EXPECT_EQ(f.host.caption, kCaptionStep3);
   EXPECT_FALSE(FileExists(kDraftFileName));
+}
+
+TEST(Workflow, BuildRefusesADefinitionThatBecameOneOfItsOwnFiles) {
+  // Opened from another folder, "Pravel.ini" is a definition like any
+  // other; once a dialog has made its folder current, the build would
+  // write its records over it and read it back as the page template.
+  Fixture f;
+  std::filesystem::create_directory("sub");
+  f.Open(kDefinition, "sub/Pravel.ini");
+  ASSERT_EQ(f.wf.FileOpen, 1);
+  f.wf.RunCommand("ValidateInput");
+  std::filesystem::current_path("sub");
+  f.host.messages.clear();
+  f.wf.RunCommand("BuildHtml");
+  EXPECT_EQ(f.host.LastMessage(), "Cannot build from the input file " + f.dir.File("sub/Pravel.ini") +
+                                      ": Pravel.ini is a file Pravel writes or reads as a template; save the "
+                                      "definition under another name.");
+  EXPECT_EQ(f.wf.HtmlBuilt, 0);
+  EXPECT_EQ(ReadFile("Pravel.ini"), kDefinition);
+  EXPECT_FALSE(FileExists("Sorted_Pravel.txt"));
 }
 
 TEST(Trace, LinesCarryThePrefixAndAreEmptiedByOpen) {

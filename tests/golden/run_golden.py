@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""Runs one golden case through pravel-cli and compares what it left behind.
+
+A case is a folder:
+  cmd      one run of pravel-cli per line, its arguments as a shell would
+           split them ("a b" is one argument)
+  exit     the exit status every run must end with (0 when missing)
+  in/      the files of the work folder before the first run
+  out/     the files written or changed, byte for byte; the work folder must
+           end up holding exactly in/ and out/, out/ taking precedence
+  stdout, stderr   what the runs printed, all runs together, with "\\n" line
+           breaks; {dir} stands for the work folder and {/} for the path
+           separator of the platform the program runs on
+
+  run_golden.py [--wine RUNNER] CLI CASE
+"""
+import argparse
+import filecmp
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+
+
+def files_under(root):
+    found = {}
+    for folder, _, names in os.walk(root):
+        for name in names:
+            path = os.path.join(folder, name)
+            found[os.path.relpath(path, root)] = path
+    return found
+
+
+def read(path):
+    with open(path, 'rb') as f:
+        return f.read()
+
+
+def expected_text(case, name, work, windows):
+    path = os.path.join(case, name)
+    if not os.path.exists(path):
+        return None
+    text = read(path).decode('utf-8')
+    folder = ('Z:' + work.replace('/', '\\')) if windows else work
+    return text.replace('{dir}', folder).replace('{/}', '\\' if windows else '/')
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--wine', help='runs the Windows program through this script')
+    parser.add_argument('cli')
+    parser.add_argument('case')
+    args = parser.parse_args()
+    case = os.path.abspath(args.case)
+    windows = args.wine is not None
+
+    with open(os.path.join(case, 'cmd'), encoding='utf-8') as f:
+        runs = [shlex.split(line) for line in f if line.strip()]
+    status_file = os.path.join(case, 'exit')
+    want_status = int(read(status_file)) if os.path.exists(status_file) else 0
+
+    with tempfile.TemporaryDirectory(prefix='pravel-golden-') as scratch:
+        work = os.path.join(scratch, 'work')
+        if os.path.isdir(os.path.join(case, 'in')):
+            shutil.copytree(os.path.join(case, 'in'), work, symlinks=True)
+        else:
+            os.mkdir(work)
+        out, err, failures = '', '', []
+        for run in runs:
+            command = ([args.wine] if windows else []) + [args.cli] + run
+            done = subprocess.run(command, cwd=work, capture_output=True, timeout=300)
+            out += done.stdout.decode('utf-8', 'replace').replace('\r\n', '\n')
+            err += done.stderr.decode('utf-8', 'replace').replace('\r\n', '\n')
+            if done.returncode != want_status:
+                failures.append(f'{" ".join(run)}: exit {done.returncode}, expected {want_status}')
+
+        expected = files_under(os.path.join(case, 'in'))
+        expected.update(files_under(os.path.join(case, 'out')))
+        actual = files_under(work)
+        for name in sorted(set(expected) | set(actual)):
+            if name not in actual:
+                failures.append(f'{name}: missing')
+            elif name not in expected:
+                failures.append(f'{name}: written, not expected')
+            elif not filecmp.cmp(expected[name], actual[name], shallow=False):
+                failures.append(f'{name}: differs\n  expected {read(expected[name])[:400]!r}\n'
+                                f'  written  {read(actual[name])[:400]!r}')
+        for name, printed in (('stdout', out), ('stderr', err)):
+            want = expected_text(case, name, work, windows)
+            if want is not None and printed != want:
+                failures.append(f'{name} differs\n--- expected\n{want}--- printed\n{printed}')
+
+    for failure in failures:
+        print(failure)
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
