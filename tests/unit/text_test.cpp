@@ -1,6 +1,8 @@
 // Text operations: the edge behaviour every other part of the program relies on.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <cmath>
 #include <limits>
 
@@ -88,8 +90,21 @@ TEST(TextTallyAndCompare, CountAndOrderBytes) {
   EXPECT_EQ(TextCompare("\xC4", "z"), 1);  // unsigned bytes
 
   EXPECT_EQ(TextCompareSorted("Fruit>", "fruit>"), 0);
-  EXPECT_EQ(TextCompareSorted("Fruit>", "fruits>"), -1);  // ">" sorts before "s"
   EXPECT_EQ(TextCompareSorted("B", "a"), 1);
+  // A name comes before its longer forms: the closing ">" ranks below the
+  // blank, "-", "." and the digits that longer names go on with.
+  const std::vector<std::vector<std::string_view>> inOrder = {
+      {"menuname=<Fruit>", "menuname=<Fruit Shop>", "menuname=<fruits>"},
+      {"menuname=<Item>", "menuname=<Item 1>", "menuname=<Item2>"},
+      {"menuname=<Menu 1>", "menuname=<Menu 10>"},
+      {"linkname=<Page>", "linkname=<Page 2>", "linkname=<Page-1>", "linkname=<Page.old>"},
+  };
+  for (const auto& names : inOrder) {
+    for (std::size_t k = 1; k < names.size(); ++k) {
+      EXPECT_EQ(TextCompareSorted(names[k - 1], names[k]), -1) << names[k - 1] << " | " << names[k];
+      EXPECT_EQ(TextCompareSorted(names[k], names[k - 1]), 1) << names[k] << " | " << names[k - 1];
+    }
+  }
 }
 
 TEST(TextToNumber, FollowsTheTypedNumberGrammar) {
