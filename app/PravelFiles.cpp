@@ -1,10 +1,7 @@
 #include "app/PravelFiles.h"
 
-#include "app/Trace.h"
-#include "app/Workflow.h"
-#include "definition/Normalise.h"
-#include "html/FormBuilder.h"
-#include "html/SaveShow.h"
+#include <array>
+
 #include "text/TextFile.h"
 
 namespace pravel {

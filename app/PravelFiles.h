@@ -3,11 +3,31 @@
 // overwritten by the road, or read back as a template, so it is refused.
 #pragma once
 
-#include <array>
+#include <string_view>
 
 #include "text/Text.h"
 
 namespace pravel {
+
+inline constexpr const char* kTraceFileName = "PravelTrace.txt";
+inline constexpr const char* kSortedRecordsName = "Sorted_Pravel.txt";
+inline constexpr const char* kValidatedInputName = "ValidatedInput.txt";
+inline constexpr const char* kDraftFileName = "ShowDraft.Html";
+inline constexpr const char* kMenusOnlyName = "MenusOnly.txt";
+inline constexpr const char* kPageName = "Pravel.html";
+inline constexpr const char* kPageCopyName = "Pravel.txt";
+inline constexpr const char* kPageTemplateName = "Pravel.ini";
+inline constexpr const char* kHeaderFileName = "HdrOnly.txt";
+inline constexpr const char* kTableHeaderFileName = "TableHdr_template.txt";
+inline constexpr const char* kTrailerFileName = "TrlOnly.txt";
+
+// The page is written as "Pravel.html" and opened under this name (file
+// names ignore case where the page is shown).
+inline constexpr const char* kShowPageName = "Pravel.Html";
+// Appended to the input file's name for the copy of its previous content.
+inline constexpr std::string_view kBackupSuffix = ".bak";
+// Beside the program: opened by Help.
+inline constexpr const char* kHelpLinkName = "Pravel_Help.url";
 
 // Which of the names the file at `path` is, in the folder the road writes
 // to: the same file (also through a link, or a name the file system takes

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bench/DefinitionGenerator.h"
+#include "text/FileWriter.h"
 #include "text/TextFile.h"
 
 namespace {
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
   Sink records((out / "records.txt").string());
   WriteDefinition(*shape, static_cast<std::size_t>(links), seed, definition, records, blankFreeMenus);
   bool ok = definition.Close() && records.Close();
-  for (const TemplateFile& file : TemplatesFor(*shape, ex)) ok = FileWrite((out / file.name).string(), file.text) && ok;
+  for (const TemplateFile& file : TemplatesFor(*shape, ex)) ok = FileWriteText((out / file.name).string(), file.text) && ok;
   if (!ok) {
     std::fprintf(stderr, "pravel-gen: cannot write into %s\n", out.string().c_str());
     return 1;

@@ -15,12 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "app/PravelFiles.h"
 #include "app/Workflow.h"
 #include "bench/QuietHost.h"
-#include "definition/Normalise.h"
-#include "definition/Validation.h"
-#include "html/FormBuilder.h"
-#include "html/SaveShow.h"
 #include "text/FileWriter.h"
 #include "text/TextFile.h"
 
@@ -76,29 +73,24 @@ int Fail(const QuietHost& host, const char* step) {
 bool TimedBuild(Workflow& wf, Phases& phases) {
   wf.trace.Trace(" BuildHtml");
   wf.CurrentCommand = "BuildHtml";
-  ListClear(wf.HtmlLines);
-  ListClear(wf.lb8);
+  wf.HtmlLines.clear();
   wf.HtmlBuilt = 0;
-  phases.Time("revalidate", [&] { CheckDefinition(wf); });
+  phases.Time("revalidate", [&] { wf.CheckDefinition(); });
   if (wf.FileValidated == 0) return false;
   wf.ShowStatus();
-  phases.Time("template", [&] { LoadPageTemplate(wf); });
+  phases.Time("template", [&] { wf.LoadPageTemplate(); });
   bool records = false;
-  phases.Time("normalise", [&] { records = StripAndBuild(wf); });
+  phases.Time("normalise", [&] { records = wf.StripAndBuild(); });
   if (!records) return false;
   WalkEnd end = WalkEnd::OutOfOrder;
-  phases.Time("walk", [&] {
-    wf.LineIndex = 0;
-    end = DelegateWork(wf);
-  });
+  phases.Time("walk", [&] { end = wf.DelegateWork(); });
   if (end != WalkEnd::Finished) return false;
   wf.host.SetCaption(kCaptionStep4);
   wf.HtmlBuilt = 1;
   wf.ShowStatus();
-  bool written = false;
-  phases.Time("draft", [&] { written = FileWriteLines(kDraftFileName, wf.HtmlLines.Items()).ok; });
-  wf.trace.WriteTraceFile();
-  return written;
+  phases.Time("draft", [&] { wf.WriteDraft(); });
+  wf.WriteTraceFile();
+  return true;
 }
 
 // How long the writes alone take: every file the road wrote, written again
@@ -116,7 +108,7 @@ void TimeWrites(const Text& definitionPath, Phases& phases) {
     Text content;
     if (!FileRead(name, content)) continue;
     const Text again = Text(name) + ".again";
-    timed([&] { FileWrite(again, content); });
+    timed([&] { FileWriteText(again, content); });
     std::remove(again.c_str());
   }
   // The input file is rewritten through a backup and a replacement; that is
@@ -125,11 +117,11 @@ void TimeWrites(const Text& definitionPath, Phases& phases) {
   {
     Text original;
     FileRead(definitionPath + Text(kBackupSuffix), original);
-    FileWrite(scratch, original);
+    FileWriteText(scratch, original);
   }
   Text rebuilt;
   FileRead(definitionPath, rebuilt);
-  timed([&] { FileReplace(scratch, rebuilt, scratch + Text(kBackupSuffix)); });
+  timed([&] { FileWriteText(scratch, rebuilt, scratch + Text(kBackupSuffix)); });
   std::remove(scratch.c_str());
   std::remove((scratch + Text(kBackupSuffix)).c_str());
   phases.Add("writes", seconds);

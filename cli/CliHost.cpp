@@ -1,5 +1,7 @@
 #include "cli/CliHost.h"
 
+#include "text/TextFile.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -75,11 +77,14 @@ void CliHost::ShowMessage(const Text& text, MessageKind kind) {
 }
 
 Text FindFileIgnoringCase(const Text& fileName) {
-  std::error_code ec;
-  if (fs::exists(fs::path(fileName), ec)) return fs::absolute(fs::path(fileName), ec).string();
+  if (Exists(fileName)) return PathIn(CurrentDirectory(), fileName);
   const Text wanted = TextLower(fileName);
-  for (fs::directory_iterator it(fs::current_path(ec), ec), end; !ec && it != end; it.increment(ec)) {
-    if (TextLower(it->path().filename().string()) == wanted) return it->path().string();
+  try {
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::current_path())) {
+      if (TextLower(NameOf(entry.path().filename())) == wanted) return NameOf(entry.path());
+    }
+  } catch (const fs::filesystem_error&) {
+    // An unreadable folder: the name as it is.
   }
   return fileName;
 }

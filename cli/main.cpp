@@ -13,6 +13,9 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#if defined(__unix__)
+#include <csignal>
+#endif
 
 namespace {
 
@@ -67,6 +70,12 @@ int main(int argc, char** argv) {
   // serves the next one.
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
+#if defined(__unix__)
+  // Past a file-size limit a write then fails with EFBIG and is reported
+  // like a full disk, instead of the signal ending the process mid-write
+  // with nothing said.
+  std::signal(SIGXFSZ, SIG_IGN);
 #endif
   try {
     const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));

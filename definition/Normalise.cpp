@@ -2,16 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
-#include <vector>
 
-#include "app/Trace.h"
-#include "app/Workflow.h"
 #include "definition/Definition.h"
-#include "text/FileWriter.h"
-#include "text/FoldedHead.h"
-#include "text/TextFile.h"
+#include "text/SortOrder.h"
 
 namespace pravel {
 
@@ -21,19 +14,6 @@ constexpr std::string_view kOneSpaceLine = " \r\n";
 // Long enough to recognise a line in a message, short enough for the box.
 constexpr std::size_t kQuotedLineLength = 80;
 
-// Lines the collection could not turn into records, so the user can be
-// told once per build, with the first of each kind to look at.
-struct LeftOut {
-  std::size_t orphanAddresses = 0;  // no menu or no link statement before them
-  std::size_t firstOrphanLine = 0;  // 1-based, as an editor counts
-  Text firstOrphan;
-  std::size_t unclosed = 0;  // keyword without a ">" after it
-  std::size_t firstUnclosedLine = 0;
-  Text firstUnclosed;
-
-  bool Any() const { return orphanAddresses > 0 || unclosed > 0; }
-};
-
 // The statement that starts at the keyword found at `at` in the line: up to
 // and including the first ">" after the keyword, as written. Empty when no
 // ">" follows the keyword: such a line states nothing usable.
@@ -42,25 +22,6 @@ std::string_view CutStatement(std::string_view line, std::size_t at, std::size_t
   if (close == std::string_view::npos) return {};
   return line.substr(at, close - at + 1);
 }
-
-// One link of the definition: its menu, link and address statements as
-// written, viewed in the lines of the pane's text. The record the user sees
-// in "Sorted_Pravel.txt" is the three joined; they are kept apart so that a
-// million records are neither copied nor allocated one by one.
-struct Record {
-  std::string_view menu;
-  std::string_view link;
-  std::string_view address;
-};
-
-// The records as collected and the order they sort in.
-struct SortedRecords {
-  const std::vector<Record>& records;
-  std::vector<std::size_t> order;
-
-  std::size_t Count() const { return order.size(); }
-  const Record& operator[](std::size_t k) const { return records[order[k]]; }
-};
 
 // The order of the joined records, without joining them. Every statement
 // ends in the only ">" it holds and nothing else folds to ">", so two joined
@@ -134,7 +95,7 @@ std::vector<std::size_t> SortRecords(const std::vector<Record>& records) {
 
 // Adds one record (menu, link and address statement) for every usable
 // link-address line, in the order of the lines.
-LeftOut CollectRecords(const TextLines& lines, std::vector<Record>& records) {
+LeftOut CollectInto(const TextLines& lines, std::vector<Record>& records) {
   LeftOut left;
   // The current statements point into the lines, which outlive the pass.
   std::string_view menu;
@@ -199,7 +160,7 @@ void CollectMenuName(TraceLog& trace, Text& definition, std::string_view menuSta
 // Appends the regrouped definition of the sorted records, or with no
 // definition only counts its length: each menu once, framed by one-space
 // lines, followed by its link pairs.
-std::size_t RegroupInto(const SortedRecords& records, TraceLog* trace, Text* definition) {
+std::size_t RegroupInto(const Records& records, TraceLog* trace, Text* definition) {
   std::size_t size = 0;
   std::string_view previousMenu;  // no menu statement is empty
   for (std::size_t k = 0; k < records.Count(); ++k) {
@@ -221,23 +182,24 @@ std::size_t RegroupInto(const SortedRecords& records, TraceLog* trace, Text* def
   return size;
 }
 
-Text RegroupRecords(const SortedRecords& records, TraceLog& trace) {
+}  // namespace
+
+Records CollectRecords(const TextLines& lines, std::size_t expected) {
+  Records records;
+  records.collected_.reserve(expected);
+  records.leftOut_ = CollectInto(lines, records.collected_);
+  records.order_ = SortRecords(records.collected_);
+  return records;
+}
+
+Text RegroupRecords(const Records& records, TraceLog& trace) {
   Text definition;
   definition.reserve(RegroupInto(records, nullptr, nullptr));
   RegroupInto(records, &trace, &definition);
   return definition;
 }
 
-FileResult WriteRecords(const SortedRecords& records) {
-  FileWriter file(kSortedRecordsName);
-  for (std::size_t k = 0; k < records.Count(); ++k) {
-    const Record& record = records[k];
-    file.Append(record.menu);
-    file.Append(record.link);
-    file.AppendLine(record.address);
-  }
-  return file.Finish();
-}
+namespace {
 
 Text Quoted(std::string_view line) {
   Text out(1, '"');
@@ -250,6 +212,8 @@ Text Quoted(std::string_view line) {
 Text Counted(std::size_t count, std::string_view one, std::string_view many) {
   return NumberToText(static_cast<std::int64_t>(count)) + " " + Text(count == 1 ? one : many);
 }
+
+}  // namespace
 
 Text LeftOutText(const LeftOut& left) {
   Text text = "Some lines could not be used and were left out of the rebuilt definition:";
@@ -269,125 +233,6 @@ Text LeftOutText(const LeftOut& left) {
             ").";
   }
   return text;
-}
-
-// What a build has to tell the user beyond the normal report: collected as
-// the pass runs and shown as one message at its end, so that a definition
-// of a million lines never produces a million messages.
-struct BuildNotes {
-  LeftOut leftOut;
-  Text backupName;  // set when the input file's previous content was kept
-  bool validatedWritten = true;
-  Text failures;
-
-  void Failed(const Text& what) {
-    if (!failures.empty()) failures += CRLF;
-    failures += what;
-  }
-};
-
-void ShowNotes(Workflow& wf, const BuildNotes& notes) {
-  Text text;
-  if (notes.leftOut.Any()) {
-    text = LeftOutText(notes.leftOut);
-    if (!notes.backupName.empty()) {
-      text += CRLF;
-      text += "The previous content of the input file is kept in " + notes.backupName + ".";
-    }
-  }
-  if (!notes.failures.empty()) {
-    if (!text.empty()) text += Text(CRLF) + Text(CRLF);
-    text += notes.failures;
-  }
-  if (!text.empty()) wf.host.ShowMessage(text, MessageKind::Warning);
-}
-
-// The input file takes the normalised definition. Its previous content is
-// kept beside it, and the replacement is atomic, so the user's own text can
-// never be lost to a build. A file that already holds exactly this text is
-// left alone: rewriting it would only replace the backup of the user's
-// original with a copy of the normalised text.
-void RewriteInputFile(Workflow& wf, const Text& definition, BuildNotes& notes) {
-  const Text& path = wf.InputPath;
-  if (path.empty()) return;
-  // Only a file of the same length can hold the same text; a large file of
-  // another length is not read just to find that out.
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(std::filesystem::path(path), ec);
-  bool existed = !ec;
-  if (existed && size == definition.size()) {
-    Text current;
-    existed = FileRead(path, current).ok;
-    if (existed && current == definition) return;
-  }
-  const Text backup = path + Text(kBackupSuffix);
-  if (FileResult replaced = FileReplace(path, definition, backup); !replaced) {
-    notes.Failed("Could not rewrite the input file " + path + ": " + replaced.reason + "." + Text(CRLF) +
-                 "The file keeps its previous content; the rebuilt definition is in the input pane" +
-                 (notes.validatedWritten ? " and in " + Text(kValidatedInputName) : Text()) + ".");
-    return;
-  }
-  if (existed) notes.backupName = backup;
-}
-
-// Regroups the sorted records into the normalised definition and puts it
-// into "ValidatedInput.txt", the pane and the input file; the record list
-// then shows the definition line by line.
-void TrimMenuName(Workflow& wf, const SortedRecords& records, std::string_view paneText, BuildNotes& notes) {
-  wf.trace.Trace("TrimMenuName");
-  Text definition = RegroupRecords(records, wf.trace);
-  wf.LineIndex = static_cast<std::int64_t>(records.Count());
-
-  if (FileResult written = FileWrite(kValidatedInputName, definition); !written) {
-    notes.Failed(Text("Could not write ") + kValidatedInputName + ": " + written.reason + ".");
-    notes.validatedWritten = false;
-  }
-  RewriteInputFile(wf, definition, notes);
-  ListSetSorted(wf.SortedList, false);
-  ListAddLines(wf.SortedList, definition);
-  // The pane takes the text built here rather than the file read back: a
-  // file that could not be written must not decide what the pane holds. It
-  // goes last, as the text is no longer needed here, and the records (which
-  // view the pane's old text) are not read again. A pane that already holds
-  // the text is left as it is: a window's pane takes a large text slowly.
-  if (definition != paneText) wf.host.InputPane().PaneTakeText(std::move(definition));
-  wf.host.ShowSortedList(wf.SortedList.Items());
-}
-
-}  // namespace
-
-bool StripAndBuild(Workflow& wf) {
-  wf.LineIndex = 0;
-  wf.trace.Trace("StripAndBuild");
-  ListSetSorted(wf.SortedList, true);
-  BuildNotes notes;
-  const TextLines lines = PaneLines(wf.host.InputPane());
-  std::vector<Record> records;
-  // Validation has just counted the address lines: no more records can come.
-  records.reserve(static_cast<std::size_t>(std::max(wf.LinkAddressCnt, 0)));
-  notes.leftOut = CollectRecords(lines, records);
-  wf.LineIndex = static_cast<std::int64_t>(lines.Count());
-
-  if (records.empty()) {
-    // Rewriting now would empty the user's pane and file: nothing is
-    // touched, and the build stops here.
-    Text text =
-        "Nothing to build: the definition holds no complete link pair (a linkname=<...> followed by its "
-        "linkaddress=<...>) under a menu name.";
-    text += CRLF;
-    text += "The input pane and the input file are left as they were.";
-    if (notes.leftOut.Any()) text += Text(CRLF) + Text(CRLF) + LeftOutText(notes.leftOut);
-    wf.host.ShowMessage(text, MessageKind::Error);
-    return false;
-  }
-
-  const SortedRecords sorted{records, SortRecords(records)};
-  if (FileResult written = WriteRecords(sorted); !written) {
-    notes.Failed(Text("Could not write ") + kSortedRecordsName + ": " + written.reason + ".");
-  }
-  TrimMenuName(wf, sorted, lines.Whole(), notes);
-  ShowNotes(wf, notes);
-  return true;
 }
 
 }  // namespace pravel

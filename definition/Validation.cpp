@@ -1,6 +1,5 @@
 #include "definition/Validation.h"
 
-#include "app/Workflow.h"
 #include "definition/Definition.h"
 
 namespace pravel {
@@ -41,26 +40,6 @@ Text ValidationReport(const StatementCounts& counts) {
     report += "Input_file contains 'empty_Input_parms', such as ' linkname=<>, Please FIX  Input_File.'";
   }
   return report;
-}
-
-void CheckDefinition(Workflow& wf) {
-  wf.HtmlHdrDoneCount = 0;
-  wf.LineIndex = 0;
-  const TextLines lines = PaneLines(wf.host.InputPane());
-  const StatementCounts counts = CountStatements(lines);
-  wf.LineIndex = static_cast<std::int64_t>(lines.Count());
-  wf.MenuNameCnt = counts.menuNames;
-  wf.LinkNameCnt = counts.linkNames;
-  wf.LinkAddressCnt = counts.linkAddresses;
-  wf.emptyInput = counts.emptyInput;
-
-  wf.host.ShowMessage(ValidationReport(counts), MessageKind::Report);
-
-  wf.FileValidated = 0;
-  if (counts.linkAddresses == counts.linkNames && counts.emptyInput < 1 && counts.menuNames > 0) {
-    wf.FileValidated = 1;
-  }
-  wf.ShowStatus();
 }
 
 }  // namespace pravel

@@ -23,10 +23,9 @@
 
 #include "FuzzCheck.h"
 #include "app/HeadlessHost.h"
+#include "app/PravelFiles.h"
 #include "app/Workflow.h"
-#include "definition/Normalise.h"
-#include "html/SaveShow.h"
-#include "text/StringList.h"
+#include "text/FileWriter.h"
 #include "text/TextFile.h"
 
 namespace {
@@ -110,6 +109,12 @@ std::vector<std::string_view> Parts(std::string_view input) {
   return parts;
 }
 
+Text Joined(const std::vector<Text>& lines) {
+  Text text;
+  for (const Text& line : lines) AppendLine(text, line);
+  return text;
+}
+
 bool Mentions(const std::vector<Text>& messages, std::string_view words) {
   for (const Text& message : messages) {
     if (message.find(words) != Text::npos) return true;
@@ -164,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const InFolder inFolder;
   EmptyFolder();
   for (std::size_t i = 0; i < parts.size() && i < std::size(kFileParts); ++i) {
-    FUZZ_CHECK(FileWrite(kFileParts[i], parts[i]));
+    FUZZ_CHECK(FileWriteText(kFileParts[i], parts[i]));
   }
   const Text original(parts[0]);
   const Text definitionPath = (folder / kDefinitionName).string();
@@ -192,14 +197,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(*rebuilt == host.InputPane().PaneText());
       FUZZ_CHECK(ReadIfThere(definitionPath + Text(kBackupSuffix)) == original);
     }
-    if (wf.HtmlBuilt == 1) FUZZ_CHECK(ReadIfThere(kDraftFileName) == ListJoin(wf.HtmlLines));
+    if (wf.HtmlBuilt == 1) FUZZ_CHECK(ReadIfThere(kDraftFileName) == Joined(wf.HtmlLines));
 
     const std::size_t messagesBefore = host.messages.size();
     wf.RunCommand("SaveShowHtml");
     const std::vector<Text> saveMessages(host.messages.begin() + static_cast<std::ptrdiff_t>(messagesBefore),
                                          host.messages.end());
     if (host.Caption() == kCaptionDone) {
-      const Text page = ListJoin(wf.HtmlLines);
+      const Text page = Joined(wf.HtmlLines);
       FUZZ_CHECK(ReadIfThere(kPageName) == page);
       FUZZ_CHECK(ReadIfThere(kPageCopyName) == page);
       FUZZ_CHECK(ReadIfThere(kMenusOnlyName).has_value());

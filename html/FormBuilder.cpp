@@ -1,11 +1,6 @@
 #include "html/FormBuilder.h"
 
-#include "app/Workflow.h"
 #include "definition/Definition.h"
-#include "html/PageTemplate.h"
-#include "text/Pane.h"
-#include "text/StringList.h"
-#include "text/TextFile.h"
 
 namespace pravel {
 
@@ -16,8 +11,10 @@ constexpr std::string_view kMenuNameScanKey = "menuname=";
 
 class DraftWalk {
  public:
-  DraftWalk(const DraftStores& stores, const TextLines& definition, std::string_view pageTemplate)
-      : s_(stores), lines_(definition), page_(ReadPageParts(pageTemplate)) {}
+  DraftWalk(const TextLines& definition, const PageParts& page, std::vector<Text>& htmlLines, int& HtmlHdrDoneCount,
+            TraceLog& trace, const MenuRenamed& renamed)
+      : lines_(definition), page_(page), HtmlLines(htmlLines), HtmlHdrDoneCount(HtmlHdrDoneCount), trace_(trace),
+        renamed_(renamed) {}
 
   WalkEnd DelegateWork();
 
@@ -40,9 +37,14 @@ class DraftWalk {
   // The value of the line at LineIndex; empty past the last line.
   std::string_view CurrentValue() const;
 
-  const DraftStores& s_;
   const TextLines& lines_;
-  const PageParts page_;
+  const PageParts& page_;
+  std::vector<Text>& HtmlLines;
+  int& HtmlHdrDoneCount;
+  TraceLog& trace_;
+  const MenuRenamed& renamed_;
+
+  std::size_t LineIndex = 0;
 
   Keyword NextKeyword = Keyword::End;
   Text menuName_;
@@ -52,7 +54,7 @@ class DraftWalk {
 };
 
 WalkEnd DraftWalk::DelegateWork() {
-  s_.trace.Trace(" DelegateWork");
+  trace_.Trace(" DelegateWork");
   bool menuStep = true;
   for (;;) {
     if (menuStep) {
@@ -72,7 +74,6 @@ WalkEnd DraftWalk::DelegateWork() {
         menuStep = false;
         break;
       case Keyword::LinkAddress:
-        s_.host.ShowMessage(Text(kOutOfOrderMessage), MessageKind::Error);
         return WalkEnd::OutOfOrder;
       case Keyword::End:
         HtmlTrailer();
@@ -83,37 +84,25 @@ WalkEnd DraftWalk::DelegateWork() {
     // take the next menu's name from a link address that merely contains
     // "menuname=", and would repeat a line holding both link keywords
     // without end.
-    ++s_.LineIndex;
+    ++LineIndex;
   }
 }
 
 void DraftWalk::ScanTo(std::string_view key) {
-  std::int64_t& index = s_.LineIndex;
-  const auto count = static_cast<std::int64_t>(lines_.Count());
-  if (index < 0) index = 0;
-  while (index < count && !HoldsKeyword(lines_.Line(static_cast<std::size_t>(index)), key)) ++index;
-  if (index > count) index = count;
+  const std::size_t count = lines_.Count();
+  while (LineIndex < count && !HoldsKeyword(lines_.Line(LineIndex), key)) ++LineIndex;
+  if (LineIndex > count) LineIndex = count;
 }
 
-std::string_view DraftWalk::CurrentValue() const {
-  return StatementValue(lines_.Line(static_cast<std::size_t>(s_.LineIndex)));
-}
+std::string_view DraftWalk::CurrentValue() const { return StatementValue(lines_.Line(LineIndex)); }
 
 void DraftWalk::StripMenuName() {
-  s_.trace.Trace(" StripMenuName");
+  trace_.Trace(" StripMenuName");
   ScanTo(kMenuNameScanKey);
   const std::string_view asWritten = CurrentValue();
   menuName_ = MenuNameWithoutSpaces(asWritten);
-  if (menuName_ != asWritten) {
-    Text message = "No spaces allowed in MenuName: ";
-    message += CRLF;
-    message += "MenuName changed from   ";
-    message += asWritten;
-    message += "   to   ";
-    message += menuName_;
-    s_.host.ShowMessage(message, MessageKind::Warning);
-  }
-  if (s_.HtmlHdrDoneCount < 1) HtmlHeader();
+  if (menuName_ != asWritten && renamed_) renamed_(asWritten, menuName_);
+  if (HtmlHdrDoneCount < 1) HtmlHeader();
 }
 
 void DraftWalk::ReadLinkName() {
@@ -128,11 +117,11 @@ void DraftWalk::ReadLinkAddress() {
 
 void DraftWalk::FindNextKeyword() {
   NextKeyword = Keyword::End;
-  for (auto i = static_cast<std::size_t>(s_.LineIndex) + 1; i < lines_.Count(); ++i) {
+  for (std::size_t i = LineIndex + 1; i < lines_.Count(); ++i) {
     const LineKeywords keys = FindKeywords(lines_.Line(i));
     if (keys.Holds(LineKeywords::MenuName)) {
       NextKeyword = Keyword::MenuName;
-      ListAdd(s_.HtmlLines, Text(kSelectEnd));
+      HtmlLines.emplace_back(kSelectEnd);
       return;
     }
     if (keys.Holds(LineKeywords::LinkName)) {
@@ -147,25 +136,25 @@ void DraftWalk::FindNextKeyword() {
 }
 
 void DraftWalk::HtmlHeader() {
-  s_.trace.Trace(" HtmlHeader");
-  ++s_.HtmlHdrDoneCount;
-  for (const Text& line : page_.header) ListAdd(s_.HtmlLines, line);
+  trace_.Trace(" HtmlHeader");
+  ++HtmlHdrDoneCount;
+  HtmlLines.insert(HtmlLines.end(), page_.header.begin(), page_.header.end());
 }
 
 void DraftWalk::CopyFormTemplate() {
   for (const Text& line : page_.form) {
-    ListAdd(s_.HtmlLines, FillPlaceholder(line, kMenuNamePlaceholder, menuName_));
+    HtmlLines.push_back(FillPlaceholder(line, kMenuNamePlaceholder, menuName_));
   }
 }
 
 void DraftWalk::ReadEntryTemplate() { entryLine_ = page_.entry; }
 
-void DraftWalk::AddFormEntry() { ListAdd(s_.HtmlLines, FillEntry(entryLine_, linkName_, linkAddress_)); }
+void DraftWalk::AddFormEntry() { HtmlLines.push_back(FillEntry(entryLine_, linkName_, linkAddress_)); }
 
 void DraftWalk::HtmlTrailer() {
-  s_.trace.Trace(" HtmlTrailer");
-  ListAdd(s_.HtmlLines, Text(kDraftClosingLine));
-  s_.LineIndex = 0;
+  trace_.Trace(" HtmlTrailer");
+  HtmlLines.emplace_back(kDraftClosingLine);
+  LineIndex = 0;
 }
 
 }  // namespace
@@ -178,22 +167,19 @@ Text MenuNameWithoutSpaces(std::string_view name) {
   return out;
 }
 
-void LoadPageTemplate(Workflow& wf) {
-  wf.re2.clear();
-  wf.re2 = FileReadAll(kPageTemplateName);
+Text MenuRenamedText(std::string_view asWritten, std::string_view renamed) {
+  Text message = "No spaces allowed in MenuName: ";
+  message += CRLF;
+  message += "MenuName changed from   ";
+  message += asWritten;
+  message += "   to   ";
+  message += renamed;
+  return message;
 }
 
-WalkEnd DelegateWork(const DraftStores& stores, const TextLines& definition, std::string_view pageTemplate) {
-  return DraftWalk(stores, definition, pageTemplate).DelegateWork();
-}
-
-WalkEnd DelegateWork(Workflow& wf) {
-  const TextLines definition = PaneLines(wf.host.InputPane());
-  // A draft page has about as many lines as the definition, mostly fewer:
-  // room for them at once, so the list does not copy itself as it grows.
-  ListReserve(wf.HtmlLines, ListCount(wf.HtmlLines) + definition.Count());
-  const DraftStores stores{wf.host, wf.trace, wf.HtmlLines, wf.HtmlHdrDoneCount, wf.LineIndex};
-  return DelegateWork(stores, definition, wf.re2);
+WalkEnd DelegateWork(const TextLines& definition, const PageParts& page, std::vector<Text>& htmlLines,
+                     int& HtmlHdrDoneCount, TraceLog& trace, const MenuRenamed& renamed) {
+  return DraftWalk(definition, page, htmlLines, HtmlHdrDoneCount, trace, renamed).DelegateWork();
 }
 
 }  // namespace pravel

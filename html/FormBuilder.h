@@ -1,21 +1,17 @@
-// The draft page of step 3: the page template and the walk over the
-// normalised definition that emits one form per menu.
+// The draft page of step 3: the walk over the normalised definition that
+// emits one form per menu from the pieces of the page template.
 #pragma once
 
-#include <cstdint>
+#include <functional>
 #include <string_view>
+#include <vector>
 
+#include "html/PageTemplate.h"
+#include "text/Lines.h"
 #include "text/Text.h"
+#include "text/Trace.h"
 
 namespace pravel {
-
-class Host;
-class StringList;
-class TextLines;
-class TraceLog;
-class Workflow;
-
-inline constexpr const char* kPageTemplateName = "Pravel.ini";
 
 // The last line of every draft page: it closes the last menu's list and the
 // page.
@@ -25,32 +21,25 @@ inline constexpr std::string_view kSelectEnd = "</select>";
 
 inline constexpr std::string_view kOutOfOrderMessage = "[Linkaddress=] statement, Out Of Order. Shoot me sombody.";
 
-// Empties the template area and loads "Pravel.ini" into it; a missing file is
-// left behind empty and builds a page without template lines.
-void LoadPageTemplate(Workflow& wf);
-
 enum class WalkEnd {
   Finished,    // the page trailer was emitted
   OutOfOrder,  // stopped at a link address out of turn, without trailer
 };
 
-// Walks the input pane from LineIndex and appends the draft page to HtmlLines.
-WalkEnd DelegateWork(Workflow& wf);
+// Told of every menu name whose blanks became underscores, as it is met.
+using MenuRenamed = std::function<void(std::string_view asWritten, std::string_view renamed)>;
 
-// What the walk reads and changes, named one by one so that the walk can also
-// run on stores that do not belong to a Workflow.
-struct DraftStores {
-  Host& host;  // messages
-  TraceLog& trace;
-  StringList& HtmlLines;
-  int& HtmlHdrDoneCount;
-  std::int64_t& LineIndex;
-};
-
-// The walk over the lines of a definition with the given page template.
-WalkEnd DelegateWork(const DraftStores& stores, const TextLines& definition, std::string_view pageTemplate);
+// Walks the definition's lines from the top and appends the draft page to
+// htmlLines: the page-header piece while HtmlHdrDoneCount is below 1 (it
+// counts the headers emitted), a form per menu, an entry line per link,
+// "</select>" between menus and the closing line at the end.
+WalkEnd DelegateWork(const TextLines& definition, const PageParts& page, std::vector<Text>& htmlLines,
+                     int& HtmlHdrDoneCount, TraceLog& trace, const MenuRenamed& renamed);
 
 // "Fruit Shop" becomes "Fruit_Shop": a menu name names a form and a list.
 Text MenuNameWithoutSpaces(std::string_view name);
+
+// What the user is told of a renamed menu name.
+Text MenuRenamedText(std::string_view asWritten, std::string_view renamed);
 
 }  // namespace pravel

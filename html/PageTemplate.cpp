@@ -1,46 +1,38 @@
 #include "html/PageTemplate.h"
 
+#include "text/Lines.h"
+
 namespace pravel {
 
-TemplateLines::TemplateLines(Text text) : text_(std::move(text)) {
-  std::size_t start = 0;
-  for (std::size_t hit = text_.find(CRLF); hit != Text::npos; hit = text_.find(CRLF, start)) {
-    spans_.emplace_back(start, hit - start);
-    start = hit + CRLF.size();
+namespace {
+
+// The first line that holds the marker; the line count
+// when none does.
+std::size_t FindMarkerLine(const TextLines& lines, std::string_view marker) {
+  for (std::size_t i = 0; i < lines.Count(); ++i) {
+    if (Holds(lines.Line(i), marker)) return i;
   }
-  spans_.emplace_back(start, text_.size() - start);
+  return lines.Count();
 }
 
-std::string_view TemplateLines::Line(std::size_t index) const {
-  if (index >= spans_.size()) return {};
-  return std::string_view(text_).substr(spans_[index].first, spans_[index].second);
-}
-
-std::size_t TemplateLines::FindMarkerLine(std::string_view marker, std::size_t from) const {
-  for (std::size_t i = from; i < Count(); ++i) {
-    if (Holds(Line(i), marker)) return i;
-  }
-  return Count();
-}
-
-std::vector<std::string_view> TemplateLines::Region(std::string_view startMarker, std::string_view endMarker) const {
-  std::vector<std::string_view> region;
-  for (std::size_t i = FindMarkerLine(startMarker) + 1; i < Count(); ++i) {
-    const std::string_view line = Line(i);
+std::vector<Text> Region(const TextLines& lines, std::string_view startMarker, std::string_view endMarker) {
+  std::vector<Text> region;
+  for (std::size_t i = FindMarkerLine(lines, startMarker) + 1; i < lines.Count(); ++i) {
+    const std::string_view line = lines.Line(i);
     if (Holds(line, endMarker)) break;
-    region.push_back(line);
+    region.emplace_back(line);
   }
   return region;
 }
 
-std::string_view TemplateLines::EntryLine() const { return Line(FindMarkerLine(kEntryMarker) + 1); }
+}  // namespace
 
 PageParts ReadPageParts(std::string_view templateText) {
-  const TemplateLines lines{Text(templateText)};
+  const TextLines lines = TextLines::Borrowing(templateText, Breaks::CrLf);
   PageParts parts;
-  for (std::string_view line : lines.Region(kHeaderStartMarker, kHeaderEndMarker)) parts.header.emplace_back(line);
-  for (std::string_view line : lines.Region(kFormStartMarker, kFormEndMarker)) parts.form.emplace_back(line);
-  parts.entry = Text(lines.EntryLine());
+  parts.header = Region(lines, kHeaderStartMarker, kHeaderEndMarker);
+  parts.form = Region(lines, kFormStartMarker, kFormEndMarker);
+  parts.entry = Text(lines.Line(FindMarkerLine(lines, kEntryMarker) + 1));
   return parts;
 }
 

@@ -14,11 +14,9 @@
 #include <vector>
 
 #include "text/Text.h"
+#include "text/Trace.h"
 
 namespace pravel {
-
-class StringList;
-class TraceLog;
 
 inline constexpr std::string_view kFormKey = "<form name=";
 // Opens the first row, and every later row after the row end.
@@ -32,36 +30,25 @@ inline constexpr std::string_view kRowEnd = "</td></tr><br>";
 // count below 1 puts every form in a row of its own.
 std::int32_t ColumnCountOf(std::string_view columnsText);
 
-// The first line of a text: up to its first CR LF, or all of it.
-std::string_view FirstLine(std::string_view text);
-
 class TableLayout {
  public:
-  // formsPlacedCount counts the form lines of the whole step and decides
-  // whether a row is open yet.
-  TableLayout(TraceLog& trace, StringList& htmlLines, int& formsPlacedCount)
-      : trace_(trace), htmlLines_(htmlLines), formsPlaced_(formsPlacedCount) {}
+  TableLayout(TraceLog& trace, std::vector<Text>& htmlLines) : trace_(trace), htmlLines_(htmlLines) {}
 
-  // Appends the first line of the table-header text, then each CR LF line of
-  // the menus-only text, a separator before every form line. Text after the
-  // last CR LF is not a complete line and is not used.
-  void BuildTable(std::int32_t columnCount, std::string_view tableHeaderText, std::string_view menusOnlyText);
-  // The same, given the menu lines themselves (the lines of the menus-only
-  // text): they are moved into the page, not copied, and where each one
-  // landed is returned, so that they can be given back.
+  // Appends the first line of the table-header text, then the menu lines,
+  // a separator before every form line. The menu lines are moved into the
+  // page, not copied; where each one landed is returned, so that they can
+  // be given back.
   std::vector<std::size_t> BuildTable(std::int32_t columnCount, std::string_view tableHeaderText,
                                       std::span<Text> menuLines);
 
  private:
-  void StartTable(std::int32_t columnCount, std::string_view tableHeaderText);
-  void AddMenuLine(Text line);
   void StartNewRow();
 
   TraceLog& trace_;
-  StringList& htmlLines_;
-  int& formsPlaced_;
+  std::vector<Text>& htmlLines_;
   std::int64_t ColumnCount = 0;
   std::int64_t columnCounter_ = 0;
+  std::int64_t formsPlaced_ = 0;  // 0: no row is open yet
 };
 
 }  // namespace pravel

@@ -1,11 +1,22 @@
-// Writing a file in large pieces while its text is produced.
+// The one way Pravel writes a file.
 //
-// A page or a record file of a million lines is written from its lines as
-// they stand: neither joined into a second copy of the whole text first,
-// nor handed to the system one line at a time.
+// The text goes into a temporary file beside the target, which then takes
+// the target's place, so the target is at every moment either its previous
+// content or the new one: a write that fails (a full disk, a file-size
+// limit, a killed process) leaves the previous file whole and no temporary
+// behind.
+//
+// The temporary gets a name nobody can guess in advance and is created
+// exclusively, never through a link: someone who can write to the folder
+// cannot make the writer write into a file of their choice. The target
+// itself follows the user's own rules: a symbolic link is followed (the new
+// text lands in the file it points at and the link stays), a read-only file
+// is refused whoever runs the program, and the new file keeps the target's
+// permissions, so a rewrite never makes a private file readable by others.
 #pragma once
 
-#include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -16,30 +27,50 @@ namespace pravel {
 
 class FileWriter {
  public:
-  // Creates or empties the file; a failure shows in Finish.
-  explicit FileWriter(const Text& name);
+  // Prepares the temporary beside the target; a failure shows in Finish. A
+  // temporary of this target left by an earlier run that was killed is
+  // removed first. Without `permissions` the file keeps the target's, or
+  // gets the usual ones for a new file.
+  explicit FileWriter(const Text& name, std::optional<std::filesystem::perms> permissions = {});
+  // A writer that was not finished removes its temporary.
   ~FileWriter();
   FileWriter(const FileWriter&) = delete;
   FileWriter& operator=(const FileWriter&) = delete;
 
+  // Written in large pieces while the text is produced: a page of a million
+  // lines is neither joined into one text first nor handed to the system a
+  // line at a time.
   void Append(std::string_view text);
   void AppendLine(std::string_view text) {
     Append(text);
     Append(CRLF);
   }
-  // Writes what is left and closes the file; the outcome of the whole write.
-  FileResult Finish();
+  // Puts the new file in the target's place. With a backupName, the
+  // target's previous content is first kept under that name: by a second
+  // name for the same file where the system allows one, so a large file is
+  // not copied.
+  FileResult Finish(const Text& backupName = {});
 
  private:
   void Flush();
-  void Fail(int error);
+  void Fail(FileResult why);
+  void Discard();
 
-  std::FILE* file_;
+  Text target_;
+  std::filesystem::path temporary_;
+  int fd_ = -1;
+  std::filesystem::perms permissions_;
   Text buffer_;
   FileResult result_;
 };
 
+// The text as the whole file.
+FileResult FileWriteText(const Text& name, std::string_view text, const Text& backupName = {});
 // The lines, each followed by CR LF.
 FileResult FileWriteLines(const Text& name, std::span<const Text> lines);
+
+// "Could not write NAME: reason.": how every failed write is named to the
+// user.
+Text WriteFailure(const Text& name, const FileResult& result);
 
 }  // namespace pravel

@@ -8,46 +8,13 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string_view>
 #include <utility>
-#include <vector>
 
+#include "text/Lines.h"
 #include "text/Text.h"
 
 namespace pravel {
-
-// The lines of a text, split at CR LF, and also at a lone CR or a lone LF:
-// an editor shows each of them as a line break, so a file saved with Unix or
-// old Mac line ends reads as the lines the user sees. An empty text is one
-// empty line; a text ending in a break has an empty last line.
-class TextLines {
- public:
-  using Spans = std::vector<std::pair<std::size_t, std::size_t>>;  // offset, length
-
-  TextLines() : TextLines(Text()) {}
-  explicit TextLines(Text text);
-  // The lines of a text that the caller keeps, unchanged, for as long as
-  // the lines are read: a pane of a hundred megabytes is not copied. The
-  // second form takes the lines found in the same text before.
-  static TextLines Borrowing(std::string_view text);
-  static TextLines Borrowing(std::string_view text, std::shared_ptr<const Spans> spans);
-
-  std::size_t Count() const { return spans_->size(); }
-  // The line without its break; empty past the last line.
-  std::string_view Line(std::size_t index) const;
-  std::string_view Whole() const { return borrowed_ ? *borrowed_ : std::string_view(text_); }
-  // Where the lines lie, to be handed to Borrowing for the same text.
-  const std::shared_ptr<const Spans>& Positions() const { return spans_; }
-
- private:
-  TextLines(std::string_view borrowed, std::shared_ptr<const Spans> spans);
-  static std::shared_ptr<const Spans> Split(std::string_view text);
-
-  Text text_;
-  std::optional<std::string_view> borrowed_;
-  std::shared_ptr<const Spans> spans_;
-};
 
 class Pane {
  public:
@@ -79,12 +46,7 @@ class Pane {
   virtual void PaneReplaceSelection(std::string_view text) = 0;
 };
 
-// The number of lines; at least 1.
-std::size_t PaneLineCount(const Pane& pane);
-// One line, 0-based, without its break; empty past the last line.
-Text PaneLine(const Pane& pane, std::size_t index);
-// All lines at once: read the pane once and walk the lines
-// (PaneReadLines).
+// The lines of the pane's text, read once (PaneReadLines).
 TextLines PaneLines(const Pane& pane);
 
 // A pane kept in memory: the hidden template area, the command line's input
@@ -100,17 +62,13 @@ class MemoryPane : public Pane {
   TextLines PaneReadLines() const override;
   void PaneSelect(std::int64_t from, std::int64_t to) override;
   std::pair<std::int64_t, std::int64_t> PaneSelection() const override { return {selStart_, selEnd_}; }
-  void PaneHideSelection(bool hide) override { selectionHidden_ = hide; }
   void PaneReplaceSelection(std::string_view text) override;
-
-  bool SelectionHidden() const { return selectionHidden_; }
 
  private:
   Text text_;
   mutable std::shared_ptr<const TextLines::Spans> lines_;  // found on first read, dropped on change
   std::int64_t selStart_ = 0;
   std::int64_t selEnd_ = 0;
-  bool selectionHidden_ = false;
 };
 
 }  // namespace pravel

@@ -1,58 +1,17 @@
 #include "text/Text.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
-// The eight-byte scans below take the lowest set bit for the first byte.
-static_assert(std::endian::native == std::endian::little);
+#include "text/WordScan.h"
 
 namespace pravel {
-
-namespace {
-
-// Converts a 1-based position into a 0-based offset when it lies inside text.
-bool Inside(std::string_view text, Pos start) {
-  return start >= 1 && static_cast<std::uint64_t>(start) <= text.size();
-}
-
-}  // namespace
-
-Pos TextPos(std::string_view text, std::string_view pattern, Pos start) {
-  if (pattern.empty() || !Inside(text, start)) return 0;
-  const std::size_t at = text.find(pattern, static_cast<std::size_t>(start - 1));
-  return at == std::string_view::npos ? 0 : static_cast<Pos>(at) + 1;
-}
 
 Text TextLower(std::string_view text) {
   Text out(text);
   for (char& c : out) c = LowerByte(c);
-  return out;
-}
-
-Text TextMid(std::string_view text, Pos start, Pos count) {
-  if (!Inside(text, start)) return {};
-  const std::size_t from = static_cast<std::size_t>(start - 1);
-  if (count < 0) return Text(text.substr(from));
-  return Text(text.substr(from, static_cast<std::size_t>(count)));
-}
-
-Text TextRight(std::string_view text, Pos n) {
-  if (n <= 0) return {};
-  if (static_cast<std::uint64_t>(n) >= text.size()) return Text(text);
-  return Text(text.substr(text.size() - static_cast<std::size_t>(n)));
-}
-
-Text TextDelete(std::string_view text, Pos start, Pos count) {
-  if (!Inside(text, start) || count <= 0) return Text(text);
-  const std::size_t from = static_cast<std::size_t>(start - 1);
-  const std::size_t len = std::min<std::uint64_t>(static_cast<std::uint64_t>(count), text.size() - from);
-  Text out;
-  out.reserve(text.size() - len);
-  out.append(text.substr(0, from));
-  out.append(text.substr(from + len));
   return out;
 }
 
@@ -70,34 +29,6 @@ Text TextReplace(std::string_view text, std::string_view pattern, std::string_vi
   }
   out.append(text.substr(at));
   return out;
-}
-
-Text TextField(std::string_view text, std::string_view delimiter, Pos n) {
-  if (text.empty()) return {};
-  const bool hasDelimiter = !delimiter.empty() && text.find(delimiter) != std::string_view::npos;
-  if (!hasDelimiter) return n == 1 ? Text(text) : Text();
-  if (n <= 0) n = 1;
-  std::size_t from = 0;
-  for (Pos piece = 1;; ++piece) {
-    const std::size_t hit = text.find(delimiter, from);
-    if (piece == n) return Text(text.substr(from, hit == std::string_view::npos ? text.npos : hit - from));
-    if (hit == std::string_view::npos) return {};
-    from = hit + delimiter.size();
-  }
-}
-
-Pos TextTally(std::string_view text, std::string_view pattern) {
-  if (pattern.empty()) return 0;
-  Pos count = 0;
-  for (std::size_t at = text.find(pattern); at != std::string_view::npos; at = text.find(pattern, at + pattern.size())) {
-    ++count;
-  }
-  return count;
-}
-
-int TextCompare(std::string_view a, std::string_view b) {
-  const int c = a.compare(b);  // char_traits<char>::compare is memcmp: unsigned bytes
-  return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 int TextCompareSorted(std::string_view a, std::string_view b) {
@@ -200,12 +131,6 @@ void AppendLine(Text& target, std::string_view text) {
 
 namespace {
 
-// High bit set in exactly the bytes of x that are zero.
-std::uint64_t ZeroBytes(std::uint64_t x) {
-  constexpr std::uint64_t k7F = 0x7F7F7F7F7F7F7F7Full;
-  return ~(((x & k7F) + k7F) | x | k7F);
-}
-
 bool MatchesAt(std::string_view line, std::size_t at, std::string_view lowerKey) {
   std::size_t k = 1;
   while (k < lowerKey.size() && LowerByte(line[at + k]) == lowerKey[k]) ++k;
@@ -225,7 +150,7 @@ std::size_t FindLower(std::string_view line, std::string_view lowerKey, std::siz
   // no other byte into a lower-case letter.
   const bool letter = first >= 'a' && first <= 'z';
   const std::uint64_t caseBits = letter ? 0x2020202020202020ull : 0;
-  const std::uint64_t wanted = 0x0101010101010101ull * static_cast<unsigned char>(first);
+  const std::uint64_t wanted = Repeated(static_cast<unsigned char>(first));
   std::size_t i = from;
   for (; i + 8 <= last + 1; i += 8) {
     std::uint64_t word;

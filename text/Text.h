@@ -1,9 +1,8 @@
 // Text operations on single-byte strings.
 //
-// Everything in Pravel is single-byte text: a character is a byte, positions
-// count bytes from 1 and 0 means "none", and only the ASCII letters A to Z are
-// case-folded. These functions fix that edge behaviour once, so the rest of
-// the program can rely on it.
+// Everything in the engine is single-byte text: a character is a byte, and
+// only the ASCII letters A to Z are case-folded. These functions fix that
+// edge behaviour once, so the rest of the program can rely on it.
 #pragma once
 
 #include <cstdint>
@@ -13,35 +12,16 @@
 namespace pravel {
 
 using Text = std::string;
-using Pos = std::int64_t;  // 1-based position or count; 0 means none
 
 inline constexpr std::string_view CRLF = "\r\n";
-
-// Position of the first occurrence of pattern at or after start; 0 when there
-// is none, when start lies outside the text or when the pattern is empty.
-Pos TextPos(std::string_view text, std::string_view pattern, Pos start = 1);
 
 // Only A..Z are folded; every other byte (accented letters included) is kept.
 Text TextLower(std::string_view text);
 inline char LowerByte(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
-// count bytes from start; a negative count takes the rest of the text.
-Text TextMid(std::string_view text, Pos start, Pos count);
-Text TextRight(std::string_view text, Pos n);
-Text TextDelete(std::string_view text, Pos start, Pos count);
-
 // Every non-overlapping occurrence, left to right; the inserted text is not
 // searched again. An empty pattern changes nothing.
 Text TextReplace(std::string_view text, std::string_view pattern, std::string_view replacement);
-
-// Piece n (from 1) of the text cut at every delimiter.
-Text TextField(std::string_view text, std::string_view delimiter, Pos n);
-
-// Non-overlapping occurrences, counted left to right.
-Pos TextTally(std::string_view text, std::string_view pattern);
-
-// -1, 0 or 1 by unsigned byte comparison; exact and case-sensitive.
-int TextCompare(std::string_view a, std::string_view b);
 
 // The rank of a byte in the order of every sorted list: A..Z fold to a..z,
 // and the ">" that closes a statement's value ranks below every other byte,

@@ -1,27 +1,23 @@
 #include "text/TextFile.h"
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <optional>
 #include <system_error>
-#include <vector>
+
+#include "text/FileWriter.h"
 
 namespace pravel {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-FileResult Failed(Text reason) { return FileResult{false, std::move(reason)}; }
-FileResult FailedErrno(int error) { return Failed(std::strerror(error)); }
-
 bool IsDirectory(const Text& name) {
   std::error_code ec;
-  return fs::is_directory(fs::path(name), ec);
+  const bool folder = fs::is_directory(PathOf(name), ec);
+  NoMemoryLost(ec);
+  return folder;
 }
+
+namespace {
 
 // Something that exists under the name but is neither a file nor a folder:
 // a pipe, a device, a socket. Reading a pipe waits for a writer that may
@@ -29,7 +25,8 @@ bool IsDirectory(const Text& name) {
 // read as a text.
 bool IsSpecial(const Text& name) {
   std::error_code ec;
-  const fs::file_status status = fs::status(fs::path(name), ec);
+  const fs::file_status status = fs::status(PathOf(name), ec);
+  NoMemoryLost(ec);
   return !ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
 }
 
@@ -51,191 +48,70 @@ FileResult ReadStream(std::FILE* f, Text& content) {
   return {};
 }
 
-// Writes the file whole. With `permissions`, the file gets them before any
-// byte is written, so a private text is never readable by others, not even
-// for a moment.
-FileResult WriteStream(const Text& name, std::string_view text, std::optional<fs::perms> permissions = {}) {
-  errno = 0;
-  std::FILE* f = std::fopen(name.c_str(), "wb");
-  if (!f) {
-    // Taken before the folder test, which may set errno itself.
-    const int openError = errno ? errno : EIO;
-    return IsDirectory(name) ? Failed("it is a folder") : FailedErrno(openError);
-  }
-  if (permissions) {
-    std::error_code ec;
-    fs::permissions(fs::path(name), *permissions, ec);
-  }
-  errno = 0;
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  const int writeError = errno;
-  const bool flushed = std::fflush(f) == 0;
-  const int flushError = errno;
-  const bool closed = std::fclose(f) == 0;
-  if (!written) return FailedErrno(writeError ? writeError : EIO);
-  if (!flushed || !closed) return FailedErrno(flushError ? flushError : EIO);
-  return {};
-}
-
-// A name in the same folder as the target, so that the final rename never
-// crosses file systems.
-Text TemporaryNameFor(const Text& name) {
-  static std::atomic<unsigned> counter{0};
-  return name + ".pravel-tmp" + std::to_string(counter++);
-}
-
-// The file a name stands for. A symbolic link is followed, so that the new
-// text lands in the file it points at and the link stays a link; renaming
-// over the link itself would cut it off from that file.
-Text ReplaceTarget(const Text& name) {
-  std::error_code ec;
-  if (!fs::is_symlink(fs::path(name), ec)) return name;
-  const fs::path target = fs::weakly_canonical(fs::path(name), ec);
-  return ec ? name : target.string();
-}
-
-bool HasWriteBit(fs::perms permissions) {
-  return (permissions & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
-         fs::perms::none;
-}
-
-// Whether an existing file may be replaced. A rename would replace even a
-// read-only file, and an administrator may write to one anyway; the user
-// marked it read-only for a reason, so the replacement is refused whoever
-// runs the program.
-FileResult CheckReplaceable(const Text& target, const fs::file_status& status) {
-  if (fs::is_directory(status)) return Failed("it is a folder");
-  if (!fs::is_regular_file(status)) return Failed("it is not a regular file");
-  if (!HasWriteBit(status.permissions())) return Failed("it is read-only");
-  errno = 0;
-  std::FILE* probe = std::fopen(target.c_str(), "r+b");
-  if (!probe) return FailedErrno(errno ? errno : EACCES);
-  std::fclose(probe);
-  return {};
-}
-
-// Writes the text to a temporary file beside the target and renames it over
-// the target. The new file keeps the target's permissions (or the given
-// ones): a rewrite must not make a private file readable by others.
-FileResult ReplaceWhole(const Text& target, std::string_view text, std::optional<fs::perms> permissions) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(fs::path(target), ec);
-  if (fs::exists(status)) {
-    if (FileResult replaceable = CheckReplaceable(target, status); !replaceable) return replaceable;
-    if (!permissions) permissions = status.permissions();
-  }
-  const Text temporary = TemporaryNameFor(target);
-  if (FileResult written = WriteStream(temporary, text, permissions); !written) {
-    std::remove(temporary.c_str());
-    return written;
-  }
-  fs::rename(fs::path(temporary), fs::path(target), ec);
-  if (ec) {
-    std::remove(temporary.c_str());
-    return Failed(ec.message());
-  }
-  return {};
-}
-
-// Writes a copy of an open file, a piece at a time, so that copying a large
-// file needs no room for all of it; the permissions are set before any byte
-// is written, as WriteStream does. `readFailed` tells a failure to read the
-// original from one to write the copy.
-FileResult CopyStream(const Text& name, std::FILE* from, fs::perms permissions, bool& readFailed) {
-  readFailed = false;
-  errno = 0;
-  std::FILE* f = std::fopen(name.c_str(), "wb");
-  if (!f) {
-    const int openError = errno ? errno : EIO;
-    return IsDirectory(name) ? Failed("it is a folder") : FailedErrno(openError);
-  }
-  std::error_code ec;
-  fs::permissions(fs::path(name), permissions, ec);
-  std::vector<char> piece(std::size_t{1} << 20);
-  bool written = true;
-  int writeError = 0;
-  for (;;) {
-    const std::size_t got = std::fread(piece.data(), 1, piece.size(), from);
-    errno = 0;
-    if (got > 0 && std::fwrite(piece.data(), 1, got, f) != got) {
-      written = false;
-      writeError = errno;
-      break;
-    }
-    if (got < piece.size()) {
-      readFailed = std::ferror(from) != 0;
-      break;
-    }
-  }
-  errno = 0;
-  const bool flushed = std::fflush(f) == 0;
-  const int flushError = errno;
-  const bool closed = std::fclose(f) == 0;
-  if (readFailed) return Failed("read error");
-  if (!written) return FailedErrno(writeError ? writeError : EIO);
-  if (!flushed || !closed) return FailedErrno(flushError ? flushError : EIO);
-  return {};
-}
-
-// Keeps the file's content under backupName: copied into a temporary file
-// beside the backup, which then takes the backup's place, with the file's
-// permissions. The message says whether the file could not be read or the
-// backup not written.
-FileResult KeepBackup(const Text& target, const Text& backupName, fs::perms permissions) {
-  errno = 0;
-  std::FILE* from = std::fopen(target.c_str(), "rb");
-  if (!from) return Failed("cannot keep a backup: " + Text(std::strerror(errno ? errno : ENOENT)));
-  const Text backupTarget = ReplaceTarget(backupName);
-  std::error_code ec;
-  const fs::file_status status = fs::status(fs::path(backupTarget), ec);
-  FileResult result;
-  bool readFailed = false;
-  if (fs::exists(status)) result = CheckReplaceable(backupTarget, status);
-  if (result) {
-    const Text temporary = TemporaryNameFor(backupTarget);
-    result = CopyStream(temporary, from, permissions, readFailed);
-    if (result) {
-      fs::rename(fs::path(temporary), fs::path(backupTarget), ec);
-      if (ec) result = Failed(ec.message());
-    }
-    if (!result) std::remove(temporary.c_str());
-  }
-  std::fclose(from);
-  if (result) return {};
-  return Failed(readFailed ? "cannot keep a backup: " + result.reason
-                           : "cannot write the backup " + backupName + ": " + result.reason);
-}
-
 }  // namespace
+
+FileResult Failed(Text reason) { return FileResult{false, std::move(reason)}; }
+FileResult FailedErrno(int error) { return Failed(std::strerror(error)); }
+
+fs::path PathOf(const Text& name) { return fs::path(name); }
+
+Text NameOf(const fs::path& path) { return path.string(); }
 
 Text CurrentDirectory() {
   std::error_code ec;
   const fs::path dir = fs::current_path(ec);
-  return ec ? Text() : dir.string();
+  NoMemoryLost(ec);
+  return ec ? Text() : NameOf(dir);
 }
 
 bool SameFile(const Text& a, const Text& b) {
   std::error_code ec;
-  return fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
+  const bool same = fs::equivalent(PathOf(a), PathOf(b), ec);
+  NoMemoryLost(ec);
+  return same && !ec;
+}
+
+bool Exists(const Text& name) {
+  std::error_code ec;
+  const bool exists = fs::exists(PathOf(name), ec);
+  NoMemoryLost(ec);
+  return exists;
+}
+
+std::optional<std::uintmax_t> FileSize(const Text& name) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(PathOf(name), ec);
+  NoMemoryLost(ec);
+  if (ec) return std::nullopt;
+  return size;
 }
 
 Text FolderOf(const Text& path) {
   std::error_code ec;
-  const fs::path full = fs::absolute(fs::path(path), ec);
-  return ec ? Text() : full.parent_path().string();
+  const fs::path full = fs::absolute(PathOf(path), ec);
+  NoMemoryLost(ec);
+  return ec ? Text() : NameOf(full.parent_path());
 }
 
-Text FileNameOf(const Text& path) { return fs::path(path).filename().string(); }
+Text FileNameOf(const Text& path) { return NameOf(PathOf(path).filename()); }
 
-Text PathIn(const Text& folder, const Text& name) { return (fs::path(folder) / fs::path(name)).string(); }
+Text PathIn(const Text& folder, const Text& name) { return NameOf(PathOf(folder) / PathOf(name)); }
+
+std::FILE* OpenToRead(const Text& name) {
+#ifdef _WIN32
+  return _wfopen(PathOf(name).c_str(), L"rb");
+#else
+  return std::fopen(name.c_str(), "rb");
+#endif
+}
 
 Text FileReadAll(const Text& name) {
   if (IsDirectory(name) || IsSpecial(name)) return {};
-  std::FILE* f = std::fopen(name.c_str(), "rb");
+  std::FILE* f = OpenToRead(name);
   if (!f) {
-    // Opening for reading creates a missing file, as the program has always
-    // done for its template files.
-    if (std::FILE* created = std::fopen(name.c_str(), "ab")) std::fclose(created);
+    // Reading creates a missing file, as the program has always done for
+    // its template files.
+    if (!Exists(name)) FileWriteText(name, "");
     return {};
   }
   Text content;
@@ -244,33 +120,16 @@ Text FileReadAll(const Text& name) {
   return content;
 }
 
-bool FileWriteAll(const Text& name, std::string_view text) { return WriteStream(name, text).ok; }
-
 FileResult FileRead(const Text& name, Text& content) {
   content.clear();
   if (IsDirectory(name)) return Failed("it is a folder");
   if (IsSpecial(name)) return Failed("it is not a regular file");
   errno = 0;
-  std::FILE* f = std::fopen(name.c_str(), "rb");
+  std::FILE* f = OpenToRead(name);
   if (!f) return FailedErrno(errno ? errno : ENOENT);
   FileResult result = ReadStream(f, content);
   std::fclose(f);
   return result;
-}
-
-FileResult FileWrite(const Text& name, std::string_view text) { return WriteStream(name, text); }
-
-FileResult FileReplace(const Text& name, std::string_view text, const Text& backupName) {
-  const Text target = ReplaceTarget(name);
-  std::error_code ec;
-  const fs::file_status status = fs::status(fs::path(target), ec);
-  if (fs::is_directory(status)) return Failed("it is a folder");
-  if (!backupName.empty() && fs::exists(status)) {
-    // No backup is made for a rewrite that cannot happen.
-    if (FileResult replaceable = CheckReplaceable(target, status); !replaceable) return replaceable;
-    if (FileResult kept = KeepBackup(target, backupName, status.permissions()); !kept) return kept;
-  }
-  return ReplaceWhole(target, text, std::nullopt);
 }
 
 }  // namespace pravel

@@ -1,15 +1,41 @@
-// Whole-file reading and writing.
+// Files and their names.
 //
-// Files are read and written in one piece, byte for byte, with no conversion
-// of line breaks or encoding. Names without a folder refer to the current
-// directory at the moment of the call.
+// Files are read in one piece, byte for byte, with no conversion of line
+// breaks or encoding. Names are the engine's text; a name without a folder
+// refers to the current directory at the moment of the call.
 #pragma once
 
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "text/Text.h"
 
 namespace pravel {
+
+// The outcome of a checked file operation: on failure, why, in words a user
+// can act on ("Permission denied", "it is a folder", ...).
+struct FileResult {
+  bool ok = true;
+  Text reason;
+  explicit operator bool() const { return ok; }
+};
+FileResult Failed(Text reason);
+FileResult FailedErrno(int error);
+
+// The error_code forms of the file-system functions answer a lack of
+// memory with an error code; this throws it as what it is, so that running
+// out of memory is never taken for a file that is, or is not, there.
+inline void NoMemoryLost(const std::error_code& ec) {
+  if (ec == std::errc::not_enough_memory) throw std::bad_alloc();
+}
+
+// A name as the system takes it, and back.
+std::filesystem::path PathOf(const Text& name);
+Text NameOf(const std::filesystem::path& path);
 
 // The process's current directory; empty if it cannot be told.
 Text CurrentDirectory();
@@ -18,42 +44,28 @@ Text CurrentDirectory();
 // it, another spelling the file system takes for it (letter case on
 // Windows).
 bool SameFile(const Text& a, const Text& b);
+bool Exists(const Text& name);
+// The size of an existing regular file.
+std::optional<std::uintmax_t> FileSize(const Text& name);
 
-// The folder of a path made absolute, and a path's last part.
+// The folder of a path made absolute, a path's last part, a name in a folder.
 Text FolderOf(const Text& path);
 Text FileNameOf(const Text& path);
-// The name in the folder.
 Text PathIn(const Text& folder, const Text& name);
+
+bool IsDirectory(const Text& name);
+
+// Opens an existing file for reading in binary mode; nullptr on failure,
+// with errno set.
+std::FILE* OpenToRead(const Text& name);
 
 // The template-file read: a missing file is created empty and reads as empty
 // text; a file that cannot be opened at all (a folder, no access) also reads
 // as empty, and so does a pipe or a device. Nothing is reported.
 Text FileReadAll(const Text& name);
 
-// Creates or empties the file and writes the text; false when it failed.
-bool FileWriteAll(const Text& name, std::string_view text);
-
-// The outcome of a checked file operation: on failure, why, in words a user
-// can act on ("Permission denied", "Is a directory", ...).
-struct FileResult {
-  bool ok = true;
-  Text reason;
-  explicit operator bool() const { return ok; }
-};
-
 // Reads an existing file whole, without creating it. A pipe or a device is
 // refused: it may never end.
 FileResult FileRead(const Text& name, Text& content);
-
-// Writes the file whole, reporting why it failed.
-FileResult FileWrite(const Text& name, std::string_view text);
-
-// Replaces a file's content so that the file is at every moment either the
-// old content or the new, never half written: the new text goes to a
-// temporary file in the same folder, which then takes the file's place. When
-// backupName is not empty, the previous content is first kept under that name.
-// The new file and the backup keep the file's permissions; a symbolic link is
-// followed (the link stays); a read-only file is refused, whoever runs this.
-FileResult FileReplace(const Text& name, std::string_view text, const Text& backupName = {});
 
 }  // namespace pravel

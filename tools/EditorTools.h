@@ -1,28 +1,21 @@
-// The editor commands beside the four steps: paste a statement template,
-// save the pane under another name, open the help link, find text and go to
-// a menu name.
+// The texts of the editor tools beside the four steps: the statement
+// templates pasted into the pane and the name Save As writes.
 #pragma once
+
+#include <string_view>
 
 #include "text/Text.h"
 
 namespace pravel {
 
-class Workflow;
+// The empty statement template of "PasteMenu" (a menu name) or "PasteLink"
+// (a link name and its address). It starts with a line break and ends with
+// an empty line, so it can be dropped anywhere in a line and still stand on
+// lines of its own.
+Text PasteTemplateText(std::string_view command);
 
-inline constexpr const char* kHelpLinkName = "Pravel_Help.url";
-
-// PasteMenu and PasteLink: the template chosen by CurrentCommand.
-void PasteTemplate(Workflow& wf);
-// Save As: the pane's text to a chosen ".txt" file.
-void SaveAsClick(Workflow& wf);
 // The name Save As writes for the chosen one: ".txt" added unless the name
 // already ends in exactly ".txt".
 Text SaveAsName(const Text& chosen);
-// Help: opens "Pravel_Help.url".
-void ShowHelp(Workflow& wf);
-// Enter in the find field: the next occurrence of its text in the pane.
-void FindLink(Workflow& wf);
-// A confirmed choice in the go-to list (index, entry text).
-void GoToMenuName(Workflow& wf, int index, const Text& entry);
 
 }  // namespace pravel

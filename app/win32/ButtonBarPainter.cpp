@@ -7,6 +7,7 @@
 
 #include "app/ButtonBar.h"
 #include "app/win32/Theme.h"
+#include "text/TextFile.h"
 
 namespace pravel::win32 {
 
@@ -104,15 +105,7 @@ void ButtonBarPicture::Load(const std::string& path) {
   gdiplus.DisposeImage(image);
 }
 
-std::string ButtonBarPicturePath() {
-  // Asked for the length first: a deep current directory is not cut short.
-  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  std::vector<char> buffer(needed + 1, '\0');
-  const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-  std::string path(buffer.data(), std::min<std::size_t>(length, buffer.size()));
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path + kButtonBarPictureName;
-}
+std::string ButtonBarPicturePath() { return PathIn(CurrentDirectory(), kButtonBarPictureName); }
 
 void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& picture,
                     std::string_view currentCommand) {

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <new>
-#include <vector>
 
 #include "app/Workflow.h"
 #include "app/win32/ButtonBarPainter.h"
@@ -13,19 +12,12 @@
 #include "app/win32/SystemLibraries.h"
 #include "app/win32/Theme.h"
 #include "app/win32/Win32Host.h"
+#include "text/TextFile.h"
 
 namespace {
 
 using namespace pravel;
 using namespace pravel::win32;
-
-// The whole current directory, however deep.
-Text CurrentDirectory() {
-  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  std::vector<char> buffer(needed + 1, '\0');
-  const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-  return Text(buffer.data(), length < buffer.size() ? length : 0);
-}
 
 int Run(HINSTANCE instance) {
   INITCOMMONCONTROLSEX common{sizeof(common), ICC_WIN95_CLASSES};

@@ -8,9 +8,10 @@
 #include <new>
 
 #include "app/ButtonBar.h"
-#include "app/win32/ControlIds.h"
 #include "app/FlagScope.h"
-#include "tools/EditorTools.h"
+#include "app/win32/ControlIds.h"
+#include "app/win32/Layout.h"
+#include "definition/MenuNames.h"
 
 namespace pravel::win32 {
 
@@ -68,8 +69,9 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
 }
 
 bool MainWindow::Create(const Fonts& fonts) {
-  HWND main = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, kCaptionStep1, WS_OVERLAPPEDWINDOW, 8, 8, 606,
-                              720, nullptr, nullptr, instance_, this);
+  HWND main = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, kCaptionStep1, WS_OVERLAPPEDWINDOW,
+                              kWindowPosition.x, kWindowPosition.y, kWindowSize.cx, kWindowSize.cy, nullptr, nullptr,
+                              instance_, this);
   if (main == nullptr) return false;
   controls_.main = main;
   fonts_ = fonts;
@@ -95,67 +97,67 @@ void MainWindow::AddTip(HWND tool, const char* text) {
   SendMessageA(controls_.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tip));
 }
 
+RECT MainWindow::PlaceOf(ControlId id) const {
+  return ControlRect(id, OuterSize(controls_.main), ClientWidth(controls_.main));
+}
+
 void MainWindow::CreateControls() {
   HWND main = controls_.main;
   const Fonts& fonts = fonts_;
-  const auto make = [&](DWORD exStyle, const char* windowClass, const char* text, DWORD style, int x, int y,
-                        int width, int height, int id, HFONT font) {
-    HWND control = CreateWindowExA(exStyle, windowClass, text, WS_CHILD | style, x, y, width, height, main,
+  const auto make = [&](DWORD exStyle, const char* windowClass, const char* text, DWORD style, ControlId id,
+                        HFONT font) {
+    const RECT place = PlaceOf(id);
+    HWND control = CreateWindowExA(exStyle, windowClass, text, WS_CHILD | style, place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, main,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     if (control != nullptr && font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return control;
   };
-  const SIZE window = OuterSize(main);
-  const int clientWidth = ClientWidth(main);
 
   // The decoded picture is kept in this hidden control; the overlay shows
   // it and draws the outlines above it, so the two never fight over paint.
-  controls_.buttonBarPicture =
-      make(0, "STATIC", nullptr, SS_BITMAP, 0, 0, kButtonBarWidth, kButtonBarHeight, kIdButtonBarPicture, nullptr);
-  controls_.buttonBarOverlay = make(0, "STATIC", nullptr, SS_OWNERDRAW | SS_NOTIFY | WS_VISIBLE, 0, 0,
-                                    kButtonBarWidth, kButtonBarHeight, kIdButtonBarOverlay, nullptr);
+  controls_.buttonBarPicture = make(0, "STATIC", nullptr, SS_BITMAP, kIdButtonBarPicture, nullptr);
+  controls_.buttonBarOverlay =
+      make(0, "STATIC", nullptr, SS_OWNERDRAW | SS_NOTIFY | WS_VISIBLE, kIdButtonBarOverlay, nullptr);
   buttonBarDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
       controls_.buttonBarOverlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonBarProcedure)));
 
   // Not sorted by the control: the entries come in the program's order,
   // the prompt first.
-  controls_.goToMenuNameCombo =
-      make(0, "COMBOBOX", nullptr, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE, 12, 148,
-           200, 400, kIdGoToMenuNameCombo, fonts.large);
-  SendMessageA(controls_.goToMenuNameCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("~ GoTo MenuName"));
+  controls_.goToMenuNameCombo = make(0, "COMBOBOX", nullptr,
+                                     CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
+                                     kIdGoToMenuNameCombo, fonts.large);
+  SendMessageA(controls_.goToMenuNameCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kMenuNamePrompt));
   SendMessageA(controls_.goToMenuNameCombo, CB_SETCURSEL, 0, 0);
 
-  controls_.columnsField = make(WS_EX_CLIENTEDGE, "EDIT", "4", kFieldStyle | WS_VISIBLE, 288, 148, 32, 20,
-                                kIdColumnsField, fonts.large);
-  controls_.findLinkLabel = make(0, "STATIC", " Find LINK -->", SS_NOTIFY | SS_CENTERIMAGE | WS_VISIBLE, 336, 148,
-                                 112, 24, kIdFindLinkLabel, fonts.small);
-  controls_.findLinkField = make(WS_EX_CLIENTEDGE, "EDIT", "", kFieldStyle | WS_VISIBLE, 436, 148, 150, 28,
-                                 kIdFindLinkField, fonts.large);
+  controls_.columnsField =
+      make(WS_EX_CLIENTEDGE, "EDIT", "4", kFieldStyle | WS_VISIBLE, kIdColumnsField, fonts.large);
+  controls_.findLinkLabel =
+      make(0, "STATIC", " Find LINK -->", SS_NOTIFY | SS_CENTERIMAGE | WS_VISIBLE, kIdFindLinkLabel, fonts.small);
+  controls_.findLinkField = make(WS_EX_CLIENTEDGE, "EDIT", "", kFieldStyle | WS_VISIBLE, kIdFindLinkField, fonts.large);
   findFieldDefault_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(controls_.findLinkField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProcedure)));
 
   // Without the rich edit library there is no input pane, and the program
   // runs on without one.
   LoadLibraryA("RICHED20.DLL");
-  controls_.inputPane = CreateInputPane(12, 180, window.cx - 36, window.cy - 254);
+  controls_.inputPane = CreateInputPane(PlaceOf(kIdInputPane));
   if (controls_.inputPane != nullptr) {
     host_.AttachInputPane([this](HWND old) { return RenewInputPane(old); });
     host_.InputPane().PaneSetText(kInitialPaneText);
   }
 
-  controls_.re2 = make(WS_EX_CLIENTEDGE, "EDIT", "", kPaneStyle, 0, 412, clientWidth, 330, kIdRe2, fonts.large);
+  controls_.re2 = make(WS_EX_CLIENTEDGE, "EDIT", "", kPaneStyle, kIdRe2, fonts.large);
   AddTip(controls_.re2, "Create re2 AS RICHEDIT");
-  controls_.sortedList = make(0, "LISTBOX", nullptr, kListStyle, 610, 0, 700, 600, kIdSortedList, nullptr);
-  controls_.htmlLines =
-      make(0, "LISTBOX", nullptr, kListStyle, 0, 412, clientWidth, 330, kIdHtmlLines, fonts.large);
-  controls_.lb8 = make(0, "LISTBOX", "Build MenusOnly here: ", kListStyle, 0, 350, clientWidth, 320, kIdLb8,
-                       fonts.small);
+  controls_.sortedList = make(0, "LISTBOX", nullptr, kListStyle, kIdSortedList, nullptr);
+  controls_.htmlLines = make(0, "LISTBOX", nullptr, kListStyle, kIdHtmlLines, fonts.large);
+  controls_.lb8 = make(0, "LISTBOX", "Build MenusOnly here: ", kListStyle, kIdLb8, fonts.small);
   AddTip(controls_.lb8, " lb8 AS LISTBOX");
 }
 
-HWND MainWindow::CreateInputPane(int x, int y, int width, int height) {
-  HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20a", nullptr, WS_CHILD | WS_VISIBLE | kPaneStyle, x, y,
-                              width, height, controls_.main,
+HWND MainWindow::CreateInputPane(const RECT& place) {
+  HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20a", nullptr, WS_CHILD | WS_VISIBLE | kPaneStyle, place.left,
+                              place.top, place.right - place.left, place.bottom - place.top, controls_.main,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdInputPane)), instance_, nullptr);
   if (pane == nullptr) return nullptr;
   // Prepared before the font is set: a rich edit changes its text mode
@@ -169,7 +171,7 @@ HWND MainWindow::RenewInputPane(HWND old) {
   RECT place{};
   GetWindowRect(old, &place);
   MapWindowPoints(nullptr, controls_.main, reinterpret_cast<POINT*>(&place), 2);
-  HWND fresh = CreateInputPane(place.left, place.top, place.right - place.left, place.bottom - place.top);
+  HWND fresh = CreateInputPane(place);
   if (fresh == nullptr) return old;
   const bool focused = GetFocus() == old;
   // Same place in the order of the controls, so Tab moves as before.
@@ -274,11 +276,8 @@ void MainWindow::OnSize(WPARAM kind) {
   // A status bar places itself along the bottom edge when moved at all.
   if (controls_.statusLine != nullptr) MoveWindow(controls_.statusLine, 0, 0, 0, 0, TRUE);
   if (controls_.inputPane != nullptr) {
-    const SIZE window = OuterSize(controls_.main);
-    // A window made smaller than the pane's margins leaves the pane empty
-    // rather than handing the control a negative size.
-    MoveWindow(controls_.inputPane, 12, 180, std::max<LONG>(0, window.cx - 32), std::max<LONG>(0, window.cy - 254),
-               TRUE);
+    const RECT place = PlaceOf(kIdInputPane);
+    MoveWindow(controls_.inputPane, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
   }
 }
 
@@ -300,7 +299,7 @@ void MainWindow::OnFindFieldEnter() {
   // under the one that runs; it is dropped, as a click on the bar is.
   if (Busy()) return;
   FlagScope scope(searching_);
-  FindLink(workflow_);
+  workflow_.FindLink();
 }
 
 void MainWindow::OnGoToMenuName() {
@@ -317,7 +316,7 @@ void MainWindow::OnGoToMenuName() {
       entry.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
     }
   }
-  GoToMenuName(workflow_, index, entry);
+  workflow_.GoToMenuName(index, entry);
 }
 
 void MainWindow::DrawButtonBar(const DRAWITEMSTRUCT& item) {

@@ -6,6 +6,7 @@
 
 #include "app/Workflow.h"
 #include "app/win32/ButtonBarPainter.h"
+#include "app/win32/ControlIds.h"
 #include "app/win32/Controls.h"
 #include "app/win32/Theme.h"
 #include "app/win32/Win32Host.h"
@@ -36,7 +37,8 @@ class MainWindow {
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
-  HWND CreateInputPane(int x, int y, int width, int height);
+  RECT PlaceOf(ControlId id) const;
+  HWND CreateInputPane(const RECT& place);
   HWND RenewInputPane(HWND old);
   void AddTip(HWND tool, const char* text);
   void OnSize(WPARAM kind);

@@ -113,7 +113,8 @@ void Win32Host::SetMenuNameList(const std::vector<Text>& entries) {
 void Win32Host::ShowSortedList(const std::vector<Text>& lines) {
   HWND list = controls_.sortedList;
   FillList(list, lines, LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING);
-  SetWindowPos(list, nullptr, 610, 0, 700, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // Shown where it was made, beyond the window's first width.
+  SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(list, nullptr, TRUE);
 }
 

@@ -54,6 +54,7 @@ def main():
     parser.add_argument('case')
     args = parser.parse_args()
     case = os.path.abspath(args.case)
+    cli = os.path.abspath(args.cli)
     windows = args.wine is not None
 
     with open(os.path.join(case, 'cmd'), encoding='utf-8') as f:
@@ -69,7 +70,7 @@ def main():
             os.mkdir(work)
         out, err, failures = '', '', []
         for run in runs:
-            command = ([args.wine] if windows else []) + [args.cli] + run
+            command = ([args.wine] if windows else []) + [cli] + run
             done = subprocess.run(command, cwd=work, capture_output=True, timeout=300)
             out += done.stdout.decode('utf-8', 'replace').replace('\r\n', '\n')
             err += done.stderr.decode('utf-8', 'replace').replace('\r\n', '\n')

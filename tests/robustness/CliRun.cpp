@@ -4,7 +4,6 @@
 #include <linux/capability.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,9 +30,6 @@ pid_t StartCli(const std::vector<Text>& args, const fs::path& outFile, const fs:
   const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
   const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
   if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(126);
-  // Past the file-size limit a write fails with EFBIG, as on a full disk,
-  // instead of ending the process.
-  ::signal(SIGXFSZ, SIG_IGN);
   if (limits.fileSize) {
     const rlimit limit{*limits.fileSize, *limits.fileSize};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
@@ -76,35 +72,9 @@ CliResult WaitCli(pid_t pid, const fs::path& outFile, const fs::path& errFile, i
 }
 
 CliResult RunCli(const std::vector<Text>& args, const CliLimits& limits, int timeoutSeconds) {
-  const fs::path outFile = fs::current_path().parent_path() / "cli-out.txt";
-  const fs::path errFile = fs::current_path().parent_path() / "cli-err.txt";
+  const fs::path outFile = fs::current_path() / ".cli-out";
+  const fs::path errFile = fs::current_path() / ".cli-err";
   return WaitCli(StartCli(args, outFile, errFile, limits), outFile, errFile, timeoutSeconds);
-}
-
-namespace {
-
-constexpr unsigned kModePowers = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
-
-// The effective powers of this thread, switched on or off; they stay
-// permitted, so they can be switched on again.
-bool SetModePowers(bool on) {
-  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-  __user_cap_data_struct data[2]{};
-  if (::syscall(SYS_capget, &header, data) != 0) return false;
-  data[0].effective = on ? (data[0].effective | kModePowers) : (data[0].effective & ~kModePowers);
-  return ::syscall(SYS_capset, &header, data) == 0;
-}
-
-}  // namespace
-
-FileModesBind::FileModesBind() {
-  if (::geteuid() != 0) return;
-  dropped_ = SetModePowers(false);
-  ok_ = dropped_;
-}
-
-FileModesBind::~FileModesBind() {
-  if (dropped_) SetModePowers(true);
 }
 
 }  // namespace pravel::test

@@ -16,7 +16,10 @@ namespace pravel::test {
 struct CliLimits {
   std::optional<rlim_t> fileSize;      // bytes; a longer write fails with EFBIG
   std::optional<rlim_t> addressSpace;  // bytes
-  bool fileModesBind = false;          // root too is held to the files' modes
+  // Root too is held to the modes of files, as their owner is: the two
+  // powers that let root read and write anything are dropped. (Another user
+  // would also need a way to the program wherever the checkout lies.)
+  bool fileModesBind = false;
 };
 
 struct CliResult {
@@ -36,25 +39,7 @@ pid_t StartCli(const std::vector<Text>& args, const std::filesystem::path& outFi
 CliResult WaitCli(pid_t pid, const std::filesystem::path& outFile, const std::filesystem::path& errFile,
                   int timeoutSeconds = 120);
 
-// StartCli and WaitCli, printing into files beside the current folder.
+// StartCli and WaitCli, printing into hidden files in the current folder.
 CliResult RunCli(const std::vector<Text>& args, const CliLimits& limits = {}, int timeoutSeconds = 120);
-
-// While this lives, a process running as root is held to the modes of files
-// and folders as their owner is: the two powers that let root read and
-// write anything are off. Another user would do as well, but would also
-// need a way to the program and the files wherever the checkout lies.
-class FileModesBind {
- public:
-  FileModesBind();
-  ~FileModesBind();
-  FileModesBind(const FileModesBind&) = delete;
-  FileModesBind& operator=(const FileModesBind&) = delete;
-  // False when the process is root and could not give the powers up.
-  bool Ok() const { return ok_; }
-
- private:
-  bool dropped_ = false;
-  bool ok_ = true;
-};
 
 }  // namespace pravel::test

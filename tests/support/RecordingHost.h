@@ -1,11 +1,9 @@
-// A Host that records every call and answers from a script, so the workflow
-// can be run and checked without a window.
+// A Host that records what the workflow shows and answers from a script, so
+// the workflow runs on real files without a window.
 #pragma once
 
 #include <deque>
 #include <optional>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 #include "app/Host.h"
@@ -24,9 +22,6 @@ struct RecordedMessage {
 
 class RecordingHost : public Host {
  public:
-  // Every call in order, as "Name" or "Name: argument".
-  std::vector<Text> calls;
-
   Text caption = "Pravels   -step 1 = Open Input file";
   Text status = "Pravel ";
   std::vector<RecordedMessage> messages;
@@ -34,16 +29,10 @@ class RecordingHost : public Host {
   std::vector<FileDialog> dialogs;
   std::vector<Text> menuNameList;
   std::vector<Text> sortedList;
-  bool sortedListShown = false;
   Text columns = "4";
   Text findField;
   Text clipboard;
   std::vector<Text> shownFiles;
-  int repaints = 0;
-  int pumps = 0;
-  int pictureReloads = 0;
-  bool inputFocused = false;
-  bool findFocused = false;
   MemoryPane pane;
 
   // Scripted answers, taken in order; a dialog without an answer is cancelled
@@ -51,30 +40,46 @@ class RecordingHost : public Host {
   std::deque<std::optional<Text>> dialogAnswers;
   std::deque<bool> questionAnswers;
 
-  void SetCaption(const Text& text) override;
-  void SetStatus(const Text& text) override;
-  void ShowMessage(const Text& text, MessageKind kind) override;
-  bool AskYesNo(const Text& text, const Text& caption) override;
-  std::optional<Text> ChooseFile(const FileDialog& dialog) override;
+  void SetCaption(const Text& text) override { caption = text; }
+  void SetStatus(const Text& text) override { status = text; }
+  void ShowMessage(const Text& text, MessageKind kind) override { messages.push_back({text, kind}); }
+  bool AskYesNo(const Text& text, const Text&) override {
+    questions.push_back(text);
+    return Next(questionAnswers).value_or(false);
+  }
+  std::optional<Text> ChooseFile(const FileDialog& dialog) override {
+    dialogs.push_back(dialog);
+    return Next(dialogAnswers).value_or(std::nullopt);
+  }
   Pane& InputPane() override { return pane; }
-  void FocusInputPane() override;
-  void SetMenuNameList(const std::vector<Text>& entries) override;
-  void ShowSortedList(const std::vector<Text>& lines) override;
+  void FocusInputPane() override {}
+  void SetMenuNameList(const std::vector<Text>& entries) override { menuNameList = entries; }
+  void ShowSortedList(const std::vector<Text>& lines) override { sortedList = lines; }
   Text ColumnsText() override { return columns; }
   Text FindFieldText() override { return findField; }
-  void SetFindFieldText(const Text& text) override;
-  void FocusFindField() override;
-  void SetClipboardText(const Text& text) override;
-  void PasteIntoInputPane() override;
-  void ShowFile(const Text& fileName) override;
-  void RepaintButtonBar() override;
-  void ReloadButtonBarPicture() override;
-  void PumpMessages() override;
-  [[noreturn]] void EndProcess(int exitCode) override;
+  void SetFindFieldText(const Text& text) override { findField = text; }
+  void FocusFindField() override {}
+  void SetClipboardText(const Text& text) override { clipboard = text; }
+  void PasteIntoInputPane() override { pane.PaneReplaceSelection(clipboard); }
+  void ShowFile(const Text& fileName) override { shownFiles.push_back(fileName); }
+  void RepaintButtonBar() override {}
+  void ReloadButtonBarPicture() override {}
+  void PumpMessages() override {}
+  [[noreturn]] void EndProcess(int exitCode) override { throw ProcessEnded{exitCode}; }
 
-  // The texts of all messages shown so far.
-  std::vector<Text> MessageTexts() const;
-  const Text& LastMessage() const;
+  const Text& LastMessage() const {
+    static const Text none;
+    return messages.empty() ? none : messages.back().text;
+  }
+
+ private:
+  template <typename T>
+  static std::optional<T> Next(std::deque<T>& answers) {
+    if (answers.empty()) return std::nullopt;
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+  }
 };
 
 }  // namespace pravel::test

@@ -1,23 +1,18 @@
-// The definition format, Open Input, the go-to list and validation.
+// The definition layer: keywords and values, the go-to list, the counts of
+// validation, and what normalisation leaves out. How definitions regroup is
+// in the golden cases.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "app/Workflow.h"
 #include "definition/Definition.h"
-#include "definition/Open.h"
+#include "definition/MenuNames.h"
+#include "definition/Normalise.h"
 #include "definition/Validation.h"
-#include "support/RecordingHost.h"
 #include "support/TempDir.h"
 
 namespace pravel {
 namespace {
 
 using test::CrLfLines;
-using test::RecordingHost;
-using test::TempDir;
-
-constexpr const char* kCancelled = "No File Selected!  Click on  [OpenInput]  again.";
 
 TEST(Keyword, FoundAnywhereWithoutRegardToAsciiCase) {
   struct Case {
@@ -150,143 +145,44 @@ TEST(Validation, ReportIsComposedByteForByte) {
   EXPECT_EQ(ValidationReport({0, 3, 12, 1}), failing);
 }
 
-TEST(Validation, CheckDefinitionDecidesAndReportsEveryTime) {
+TEST(Normalise, UnusableLinesAreLeftOutAndToldOnceWithTheFirst) {
   struct Case {
     const char* name;
-    Text text;
-    int validated, emptyInput;
+    Text input;
+    std::size_t records;
+    Text told;  // after the first line of the text
   };
+  Text many = CrLfLines({"menuname=<F>", "linkname=<A>", "linkaddress=<a>"});
+  for (int i = 0; i < 20000; ++i) AppendLine(many, "linkaddress=<" + Text(200, 'x'));
   const Case cases[] = {
-      {"complete", CrLfLines({"menuname=<F>", "linkname=<A>", "linkaddress=<a>"}), 1, 0},
-      {"order is not checked", CrLfLines({"menuname=<F>", "linkaddress=<a>", "linkaddress=<b>", "linkname=<A>",
-                                          "linkname=<B>"}),
-       1, 0},
-      {"menu names only", "menuname=<F>", 1, 0},
-      {"no menu name", CrLfLines({"linkname=<A>", "linkaddress=<a>"}), 0, 0},
-      {"unequal counts", CrLfLines({"menuname=<F>", "linkname=<A>"}), 0, 0},
-      {"empty statement", CrLfLines({"menuname=<F>", "linkname=<A>", "linkaddress=<>"}), 0, 3},
+      {"addresses before the first menu name",
+       CrLfLines({"linkname=<Early>", "linkaddress=<early.html>", "linkaddress=<second.html>", "menuname=<F>",
+                  "linkaddress=<late.html>"}),
+       1,
+       "  2 link address lines have no menu name or no link name before them "
+       "(first: line 2, \"linkaddress=<early.html>\")."},
+      {"a menu name without its bracket ends the menu before it",
+       CrLfLines({"menuname=<F>", "linkname=<A>", "linkaddress=<a>", "menuname=<Veg", "linkname=<Kale>",
+                  "linkaddress=<kale>"}),
+       1,
+       "  1 link address line has no menu name or no link name before it (first: line 6, \"linkaddress=<kale>\")."
+       "\r\n  1 statement line has no closing \">\" after the keyword (first: line 4, \"menuname=<Veg\")."},
+      {"a million bad lines are still one short text", many, 1,
+       "  20000 statement lines have no closing \">\" after the keyword (first: line 4, \"linkaddress=<" +
+           Text(67, 'x') + "...\")."},
   };
   for (const Case& c : cases) {
-    RecordingHost host;
-    Workflow wf(host, "C:\\start");
-    host.pane.PaneSetText(c.text);
-    wf.FileValidated = 1 - c.validated;
-    wf.HtmlHdrDoneCount = 5;
-    wf.emptyInput = 2;
-    CheckDefinition(wf);
-    EXPECT_EQ(wf.FileValidated, c.validated) << c.name;
-    EXPECT_EQ(wf.emptyInput, c.emptyInput) << c.name;
-    EXPECT_EQ(wf.HtmlHdrDoneCount, 0) << c.name;
-    ASSERT_EQ(host.messages.size(), 1u) << c.name;
-    EXPECT_EQ(host.messages[0].text, ValidationReport(CountStatements(TextLines(c.text)))) << c.name;
-    EXPECT_EQ(host.status, "Pravels: " + wf.StateText()) << c.name;
-    EXPECT_EQ(host.calls.back(), "SetStatus: " + host.status) << c.name;
+    const Records records = CollectRecords(TextLines(c.input), 0);
+    EXPECT_EQ(records.Count(), c.records) << c.name;
+    EXPECT_EQ(LeftOutText(records.leftOut()),
+              "Some lines could not be used and were left out of the rebuilt definition:\r\n" + c.told)
+        << c.name;
   }
-}
-
-class OpenInput : public ::testing::Test {
- protected:
-  TempDir dir;
-  RecordingHost host;
-  Workflow wf{host, dir.Path().string()};
-
-  void Open(std::optional<Text> answer) {
-    host.dialogAnswers.push_back(std::move(answer));
-    DoOpen(wf);
-  }
-};
-
-TEST_F(OpenInput, LoadsTheChosenFileByteForByte) {
-  const Text bytes = "menuname=<Fruit>\r\nlinkname=<\xC4pfel>\nlinkaddress=<a.html>\rremark\r\n\r\n";
-  test::WriteFile("Pravel_Input.txt", bytes);
-  wf.trace.TraceEnabled = 1;
-  wf.trace.Trace(" BuildHtml");
-  wf.FileValidated = 1;
-  wf.HtmlBuilt = 1;
-
-  Open(dir.File("Pravel_Input.txt"));
-
-  ASSERT_EQ(host.dialogs.size(), 1u);
-  const FileDialog& d = host.dialogs[0];
-  EXPECT_FALSE(d.save);
-  EXPECT_EQ(d.title, "Load/Open  Input File   *.txt");
-  EXPECT_EQ(d.filterName, "Text Files");
-  EXPECT_EQ(d.filterPattern, "*.TXT");
-  EXPECT_EQ(d.fileName, "Pravel_Input.txt");
-  EXPECT_EQ(std::filesystem::path(d.initialDir), std::filesystem::current_path());
-
-  EXPECT_EQ(host.pane.PaneText(), bytes);
-  EXPECT_EQ(wf.InputPath, dir.File("Pravel_Input.txt"));
-  EXPECT_TRUE(host.inputFocused);
-  EXPECT_EQ(wf.FileOpen, 1);
-  EXPECT_EQ(wf.FileValidated, 0);
-  EXPECT_EQ(wf.HtmlBuilt, 0);
-  EXPECT_EQ(wf.CurrentCommand, "DoOpen");
-  EXPECT_EQ(wf.trace.TraceText, "");
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(host.menuNameList, (std::vector<Text>{kMenuNamePrompt, "<Fruit>"}));
-  EXPECT_EQ(wf.MenuNameCnt, 1);
-  EXPECT_EQ(wf.LineIndex, 0);
-
-  // The closing sequence: list, caption, status, then the bar's picture.
-  const std::vector<Text> tail(host.calls.end() - 4, host.calls.end());
-  EXPECT_EQ(tail, (std::vector<Text>{"SetMenuNameList", "SetCaption: Pravels   -step 2  = Validate Input",
-                                     "SetStatus: Pravels: emptyInput_<>= 0  FileOpen= 1  FileValidated= 0  HtmlBuilt= 0",
-                                     "ReloadButtonBarPicture"}));
-}
-
-TEST_F(OpenInput, CancelOrAFileThatCannotBeLoadedKeepsThePreviousState) {
-  std::filesystem::create_directory("folder.txt");
-  test::WriteFile("binary.txt", Text("menuname=<A>\0\r\n", 15));
-  struct Case {
-    const char* name;
-    std::optional<Text> answer;
-    MessageKind kind;
-    std::vector<Text> mentions;  // what the message must say
-  };
-  const Case cases[] = {
-      {"cancelled", std::nullopt, MessageKind::Warning, {kCancelled}},
-      {"a folder", dir.File("folder.txt"), MessageKind::Error, {dir.File("folder.txt"), "folder"}},
-      {"missing", dir.File("gone.txt"), MessageKind::Error, {dir.File("gone.txt")}},
-      {"not text", dir.File("binary.txt"), MessageKind::Error, {dir.File("binary.txt"), "NUL"}},
-  };
-  test::WriteFile("first.txt", "menuname=<Kept>\r\n");
-  Open(dir.File("first.txt"));
-  for (const Case& c : cases) {
-    host.messages.clear();
-    host.caption = "before";
-    host.menuNameList.clear();
-    wf.FileValidated = 1;  // as after a validation of the loaded text
-    Open(c.answer);
-
-    ASSERT_EQ(host.messages.size(), 1u) << c.name;
-    EXPECT_EQ(host.messages[0].kind, c.kind) << c.name;
-    if (c.kind == MessageKind::Warning) {
-      EXPECT_EQ(host.messages[0].text, kCancelled);
-    }
-    for (const Text& part : c.mentions) EXPECT_NE(host.messages[0].text.find(part), Text::npos) << c.name;
-
-    EXPECT_EQ(host.pane.PaneText(), "menuname=<Kept>\r\n") << c.name;
-    EXPECT_EQ(wf.InputPath, dir.File("first.txt")) << c.name;
-    EXPECT_EQ(wf.FileOpen, 1) << c.name;
-    EXPECT_EQ(wf.FileValidated, 1) << c.name;
-    EXPECT_EQ(host.caption, kCaptionStep2) << c.name;
-    EXPECT_EQ(host.menuNameList, (std::vector<Text>{kMenuNamePrompt, "<Kept>"})) << c.name;
-  }
-  EXPECT_EQ(host.pictureReloads, 5);
-}
-
-TEST_F(OpenInput, CancelAtStartLeavesEverythingAtZeroAndListsThePaneAsItIs) {
-  host.pane.PaneSetText("menuname=<Typed>\r\nmenuname=<Also>");
-  Open(std::nullopt);
-  EXPECT_EQ(host.LastMessage(), kCancelled);
-  EXPECT_EQ(wf.FileOpen, 0);
-  EXPECT_EQ(wf.InputPath, "");
-  EXPECT_EQ(host.caption, kCaptionStep2);
-  EXPECT_EQ(host.status, "Pravels: emptyInput_<>= 0  FileOpen= 0  FileValidated= 0  HtmlBuilt= 0");
-  EXPECT_EQ(host.menuNameList, (std::vector<Text>{kMenuNamePrompt, "<Also>", "<Typed>"}));
-  EXPECT_EQ(wf.MenuNameCnt, 2);
+  EXPECT_FALSE(CollectRecords(TextLines(CrLfLines({"menuname=<F>", "linkname=<A>", "linkaddress=<a>"})), 0)
+                   .leftOut()
+                   .Any());
 }
 
 }  // namespace
 }  // namespace pravel
+

@@ -1,170 +1,143 @@
-// Text operations: the edge behaviour every other part of the program relies on.
+// The text layer: line splitting, the sort order and the keyword search,
+// each fast path checked against a plain model of itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
-#include <cmath>
-#include <limits>
-
+#include "text/Lines.h"
+#include "text/SortOrder.h"
 #include "text/Text.h"
 
 namespace pravel {
 namespace {
 
-TEST(TextPos, FindsFromStartAndAnswersZeroForNone) {
-  struct Case {
-    std::string_view text, pattern;
-    Pos start, expected;
-  };
-  const Case cases[] = {
-      {"abcabc", "c", 4, 6},  {"abcabc", "c", 1, 3}, {"abc", "C", 1, 0},   {"abc", "", 1, 0},
-      {"abc", "a", 0, 0},     {"abc", "a", -5, 0},   {"abc", "bc", 3, 0},  {"abc", "c", 3, 3},
-      {"abc", "c", 4, 0},     {"", "a", 1, 0},       {"abc", "abcd", 1, 0}, {"aaa", "aa", 2, 2},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(TextPos(c.text, c.pattern, c.start), c.expected) << c.text << " / " << c.pattern << " from " << c.start;
+// Byte by byte, A..Z folded, a ">" below every byte, a shorter text first.
+int PlainCompare(std::string_view a, std::string_view b) {
+  const auto rank = [](char c) { return c == '>' ? -1 : static_cast<int>(static_cast<unsigned char>(LowerByte(c))); };
+  for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+    if (rank(a[i]) != rank(b[i])) return rank(a[i]) < rank(b[i]) ? -1 : 1;
   }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-TEST(TextLower, FoldsOnlyAsciiCapitals) {
-  EXPECT_EQ(TextLower("MenuName=<\xC4pfel>"), "menuname=<\xC4pfel>");
-  EXPECT_EQ(TextLower("AZ@[`az{"), "az@[`az{");
-  EXPECT_EQ(TextLower(""), "");
-}
-
-TEST(TextMidRightDelete, CutAtTheEdges) {
-  EXPECT_EQ(TextMid("menuname=<Fruit>", 10, 7), "<Fruit>");
-  EXPECT_EQ(TextMid("menuname=<Fruit>", 10, 100), "<Fruit>");
-  EXPECT_EQ(TextMid("menuname=<Fruit>", 10, -1), "<Fruit>");
-  EXPECT_EQ(TextMid("menuname=<Fruit>", 20, 3), "");
-  EXPECT_EQ(TextMid("abc", 0, 2), "");
-  EXPECT_EQ(TextMid("abc", 1, 0), "");
-
-  EXPECT_EQ(TextRight("abcdef", 2), "ef");
-  EXPECT_EQ(TextRight("abc", 3), "abc");
-  EXPECT_EQ(TextRight("abc", 10), "abc");
-  EXPECT_EQ(TextRight("abc", 0), "");
-
-  EXPECT_EQ(TextDelete("abcdef", 2, 3), "aef");
-  EXPECT_EQ(TextDelete("abcdef", 5, 100), "abcd");
-  EXPECT_EQ(TextDelete("abc", 4, 1), "abc");
-  EXPECT_EQ(TextDelete("abc", 0, 1), "abc");
-}
-
-TEST(TextReplace, ReplacesWithoutOverlapOrRescan) {
-  struct Case {
-    std::string_view text, pattern, replacement, expected;
-  };
-  const Case cases[] = {
-      {"a b  c", " ", "_", "a_b__c"}, {"xxx", "xx", "x", "xx"},   {"abc", "", "z", "abc"},
-      {"aaa", "a", "aa", "aaaaaa"},   {"zzz yyy", "zzz", "yyy", "yyy yyy"}, {"", "a", "b", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(TextReplace(c.text, c.pattern, c.replacement), c.expected) << c.text;
-}
-
-TEST(TextField, NumbersPiecesFromOne) {
-  struct Case {
-    std::string_view text, delimiter;
-    Pos n;
-    std::string_view expected;
-  };
-  const Case cases[] = {
-      {"a,b,c", ",", 2, "b"}, {"a,b,c", ",", 3, "c"}, {"a,b,c", ",", 4, ""}, {"abc", ",", 1, "abc"},
-      {"abc", ",", 2, ""},    {",b", ",", 1, ""},     {"a,b", ",", 0, "a"},  {"abc", ",", 0, ""},
-      {"", ",", 1, ""},       {"a,,b", ",", 2, ""},   {"a<>b<>c", "<>", 3, "c"}, {"a,b", ",", -1, "a"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(TextField(c.text, c.delimiter, c.n), c.expected) << c.text << " piece " << c.n;
-  }
-}
-
-TEST(TextTallyAndCompare, CountAndOrderBytes) {
-  EXPECT_EQ(TextTally("aaaa", "aa"), 2);
-  EXPECT_EQ(TextTally("abc", ""), 0);
-  EXPECT_EQ(TextTally("a<b<c", "<"), 2);
-
-  EXPECT_NE(TextCompare("PasteMenu", "pastemenu"), 0);
-  EXPECT_EQ(TextCompare("abc", "abc"), 0);
-  EXPECT_EQ(TextCompare("ab", "abc"), -1);
-  EXPECT_EQ(TextCompare("abc", "ab"), 1);
-  EXPECT_EQ(TextCompare("\xC4", "z"), 1);  // unsigned bytes
-
-  EXPECT_EQ(TextCompareSorted("Fruit>", "fruit>"), 0);
-  EXPECT_EQ(TextCompareSorted("B", "a"), 1);
-  // A name comes before its longer forms: the closing ">" ranks below the
-  // blank, "-", "." and the digits that longer names go on with.
-  const std::vector<std::vector<std::string_view>> inOrder = {
-      {"menuname=<Fruit>", "menuname=<Fruit Shop>", "menuname=<fruits>"},
-      {"menuname=<Item>", "menuname=<Item 1>", "menuname=<Item2>"},
-      {"menuname=<Menu 1>", "menuname=<Menu 10>"},
-      {"linkname=<Page>", "linkname=<Page 2>", "linkname=<Page-1>", "linkname=<Page.old>"},
-  };
-  for (const auto& names : inOrder) {
-    for (std::size_t k = 1; k < names.size(); ++k) {
-      EXPECT_EQ(TextCompareSorted(names[k - 1], names[k]), -1) << names[k - 1] << " | " << names[k];
-      EXPECT_EQ(TextCompareSorted(names[k], names[k - 1]), 1) << names[k] << " | " << names[k - 1];
+std::vector<Text> PlainSplit(std::string_view text, Breaks breaks) {
+  std::vector<Text> lines(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool crLf = text.substr(i, 2) == "\r\n";
+    if (crLf || (breaks == Breaks::Any && (text[i] == '\r' || text[i] == '\n'))) {
+      i += crLf ? 1 : 0;
+      lines.emplace_back();
+    } else {
+      lines.back() += text[i];
     }
   }
+  return lines;
 }
 
-TEST(TextToNumber, FollowsTheTypedNumberGrammar) {
-  struct Case {
-    std::string_view text;
-    long double expected;
-  };
-  const Case cases[] = {
-      {" 12", 12},     {"12", 12},          {"007", 7},        {"5.", 5},          {".5", 0.5L},
-      {"1.5e2", 150},  {"-3", -3},          {"+4", 4},         {"  3", 3},         {"2.5", 2.5L},
-      {"1E3", 1000},   {"1e-2", 0.01L},     {"1e+2", 100},     {"12 ", 0},         {"- 3", 0},
-      {"1e", 0},       {".", 0},            {"3x", 0},         {"", 0},            {"   ", 0},
-      {"1.2.3", 0},    {"1,5", 0},          {"\t3", 0},        {"e5", 0},          {".e5", 0},
-      {"1e4932", 0},   {"123456789012345678", 123456789012345678.0L},
-      {"1234567890123456789", 0},  // a 19th digit
-      {"0000000000000000001", 0},  // leading zeros count as digits
-      {"3 cols", 0},   {"abc", 0},          {"-", 0},          {"1e-", 0},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(TextToNumber(c.text), c.expected) << '"' << c.text << '"';
+Text RandomText(std::mt19937& rng, std::string_view alphabet, std::size_t maxLength) {
+  Text out(std::uniform_int_distribution<std::size_t>(0, maxLength)(rng), ' ');
+  for (char& c : out) c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+  return out;
+}
+
+TEST(Lines, BothKindsOfBreakAgreeWithThePlainSplit) {
+  std::mt19937 rng(3);
+  // Breaks on both sides of the eight-byte steps of the scan.
+  std::vector<Text> texts = {"", "\r", "\n", "\r\n", "\n\r", "\r\r\n", "abcdefg\r\nh", "abcdefgh\r", "a\rb\nc"};
+  for (int n = 0; n < 3000; ++n) texts.push_back(RandomText(rng, "ab\r\n", 60));
+  for (int n = 0; n < 300; ++n) texts.push_back(RandomText(rng, "abcdefghijklmnopqrstuvwxyz\r\n", 400));
+  for (const Breaks breaks : {Breaks::Any, Breaks::CrLf}) {
+    for (const Text& text : texts) {
+      const std::vector<Text> expected = PlainSplit(text, breaks);
+      const TextLines lines(text, breaks);
+      ASSERT_EQ(lines.Count(), expected.size()) << ::testing::PrintToString(text);
+      for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(lines.Line(i), expected[i]);
+      EXPECT_EQ(lines.Line(expected.size()), "");
+    }
   }
-  EXPECT_GT(TextToNumber("1e4931"), 1e300L);
+  // Lines stored one per CR LF: a final CR LF starts no empty line.
+  const std::pair<Text, std::vector<Text>> stored[] = {
+      {"", {}}, {"a\r\n", {"a"}}, {"a\r\n\r\nb", {"a", "", "b"}}, {"a\r\n\r\n", {"a", ""}}, {"a\nb\r", {"a\nb\r"}}};
+  for (const auto& [text, expected] : stored) EXPECT_EQ(StoredLines(text), expected) << ::testing::PrintToString(text);
 }
 
-TEST(RoundToInt32, RoundsHalfToEvenAndClamps) {
-  struct Case {
-    long double value;
-    std::int32_t expected;
+TEST(SortOrder, NamesComeBeforeTheirLongerForms) {
+  using Names = std::vector<std::string_view>;
+  const std::pair<Names, Names> cases[] = {
+      {{"menuname=<fruits>", "menuname=<Fruit Shop>", "menuname=<Fruit>"},
+       {"menuname=<Fruit>", "menuname=<Fruit Shop>", "menuname=<fruits>"}},
+      {{"menuname=<Item2>", "menuname=<Item 1>", "menuname=<Item>"},
+       {"menuname=<Item>", "menuname=<Item 1>", "menuname=<Item2>"}},
+      {{"menuname=<Menu 10>", "menuname=<Menu 1>"}, {"menuname=<Menu 1>", "menuname=<Menu 10>"}},
+      {{"linkname=<Page.old>", "linkname=<Page-1>", "linkname=<Page 2>", "linkname=<Page>"},
+       {"linkname=<Page>", "linkname=<Page 2>", "linkname=<Page-1>", "linkname=<Page.old>"}},
+      {{"b>", "a>", "A>"}, {"a>", "A>", "b>"}},  // equal but for case: kept in their order
   };
-  const Case cases[] = {
-      {2.5L, 2},   {3.5L, 4},     {0.5L, 0},     {1.5L, 2},     {-2.5L, -2}, {-2, -2},
-      {2.4L, 2},   {2.6L, 3},     {-0.0L, 0},    {9999999999.0L, std::numeric_limits<std::int32_t>::max()},
-      {-1e30L, std::numeric_limits<std::int32_t>::min()},
-      {std::numeric_limits<long double>::infinity(), std::numeric_limits<std::int32_t>::max()},
-      {std::nanl(""), 0},
+  for (const auto& [given, expected] : cases) {
+    Names sorted;
+    for (std::size_t index : StableSortOrder(given)) sorted.push_back(given[index]);
+    EXPECT_EQ(sorted, expected);
+  }
+}
+
+TEST(SortOrder, FastPathsAgreeWithThePlainComparison) {
+  std::mt19937 rng(13);
+  for (int n = 0; n < 20000; ++n) {
+    // A shared head makes the long runs of equal bytes the comparison skips.
+    const Text head = RandomText(rng, "aA", 20);
+    const Text a = head + RandomText(rng, "aAbB[_> \xC4", 12);
+    const Text b = head + RandomText(rng, "aAbB[_> \xC4", 12);
+    ASSERT_EQ(TextCompareSorted(a, b), PlainCompare(a, b)) << a << " | " << b;
+  }
+  for (int round = 0; round < 300; ++round) {
+    // Heads shared up to and past their twenty-four bytes, NUL bytes (a
+    // missing byte of a short text also counts as 0), ">" and case.
+    const Text head = RandomText(rng, "aA", 30);
+    std::vector<Text> texts;
+    for (int n = 0; n < 40; ++n) {
+      texts.push_back(head.substr(0, rng() % (head.size() + 1)) + RandomText(rng, Text("aAbB[_>\0", 8), 6));
+    }
+    std::vector<std::size_t> expected(texts.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&texts](std::size_t a, std::size_t b) { return PlainCompare(texts[a], texts[b]) < 0; });
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    ASSERT_EQ(StableSortOrder(views), expected);
+
+    // Equal texts share a rank, and the ranks count up in that order.
+    std::size_t ranks = 0;
+    const std::vector<std::size_t> rank = SortRanks(views, 0, ranks);
+    for (std::size_t k = 1; k < expected.size(); ++k) {
+      const bool same = PlainCompare(texts[expected[k - 1]], texts[expected[k]]) == 0;
+      ASSERT_EQ(rank[expected[k]], rank[expected[k - 1]] + (same ? 0 : 1));
+    }
+    ASSERT_EQ(ranks, rank[expected.back()] + 1);
+
+    // The same texts behind a keyword in any case: the heads skip it.
+    std::vector<Text> keyed;
+    for (const Text& text : texts) keyed.push_back((rng() % 2 ? "MenuName=<" : "menuname=<") + text);
+    ASSERT_EQ(StableSortOrder(std::vector<std::string_view>(keyed.begin(), keyed.end()), 10), expected);
+  }
+}
+
+TEST(FindLower, AgreesWithTheByteByByteSearch) {
+  const auto plain = [](std::string_view line, std::string_view key, std::size_t from) {
+    for (std::size_t i = from; i + key.size() <= line.size(); ++i) {
+      if (TextLower(line.substr(i, key.size())) == key) return i;
+    }
+    return std::string_view::npos;
   };
-  for (const Case& c : cases) EXPECT_EQ(RoundToInt32(c.value), c.expected) << static_cast<double>(c.value);
-  EXPECT_EQ(RoundToInt32(TextToNumber("1e4931")), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(RoundToInt32(TextToNumber("-0")), 0);
-}
-
-TEST(NumberToTextAndAppendLine, WritePlainDecimalAndCrLf) {
-  EXPECT_EQ(NumberToText(-3), "-3");
-  EXPECT_EQ(NumberToText(0), "0");
-  EXPECT_EQ(NumberToText(12), "12");
-
-  Text target = "a";
-  AppendLine(target, "b");
-  AppendLine(target, "");
-  EXPECT_EQ(target, "ab\r\n\r\n");
-}
-
-TEST(Holds, MatchesLowerCaseKeysAnywhereWithoutCase) {
-  EXPECT_TRUE(Holds("   MENUNAME=<Fruit>  remark", "menuname=<"));
-  EXPECT_TRUE(Holds("LinkName=<Apples>", "linkname=<"));
-  EXPECT_FALSE(Holds("menuname = <Fruit>", "menuname=<"));
-  EXPECT_FALSE(Holds("menu", "menuname=<"));
-  EXPECT_FALSE(Holds("", "menuname=<"));
-  EXPECT_EQ(FindLower("xxMenuName=<a>", "menuname=<"), 2u);
-  EXPECT_EQ(FindLower("aAa", "a", 1), 1u);
+  std::mt19937 rng(11);
+  const std::string_view keys[] = {"menuname=<", "mm", "m", "<form name=", "=<", "\xC4m"};
+  for (int n = 0; n < 20000; ++n) {
+    const Text line = RandomText(rng, "mMeEnNuUaA=<> \xC4", 40);
+    for (std::string_view key : keys) {
+      const std::size_t from = std::uniform_int_distribution<std::size_t>(0, 3)(rng);
+      ASSERT_EQ(FindLower(line, key, from), plain(line, key, from)) << line << " | " << key;
+    }
+  }
 }
 
 }  // namespace

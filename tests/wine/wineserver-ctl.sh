@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# wineserver-ctl.sh start|stop PREFIX
+# wineserver-ctl.sh start|stop PREFIX [headless]
 #
 # start: creates the Wine prefix if needed and starts a persistent wineserver
-#        for it, remembering its process id in PREFIX.wineserver.pid.
+#        for it, remembering its process id in PREFIX.wineserver.pid. With
+#        "headless", the prefix's windows use Wine's null graphics driver and
+#        need no display.
 # stop:  stops that wineserver (and with it every Wine process of the prefix)
 #        by its process id, so nothing outlives the test run.
 set -u
@@ -65,6 +67,11 @@ start)
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "creating Wine prefix $WINEPREFIX (about a minute the first time)"
     "$WINE" wineboot -i >>"$log" 2>&1 || { echo "wineboot failed, see $log" >&2; exit 1; }
+  fi
+  if [ "${3:-}" = headless ] && ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$log" 2>&1 || exit 1
+    # The desktop reads the driver when it starts: start the server again.
+    "$0" stop "$WINEPREFIX" && exec "$0" start "$WINEPREFIX"
   fi
   "$WINE" cmd /c exit 0 >>"$log" 2>&1 || { echo "wine does not start, see $log" >&2; exit 1; }
   ;;

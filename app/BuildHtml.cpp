@@ -1,0 +1,180 @@
+// Step 3, Build Html: validate again, regroup the definition, and walk it
+// into the draft page.
+#include <algorithm>
+
+#include "app/PravelFiles.h"
+#include "app/Workflow.h"
+#include "definition/Normalise.h"
+#include "html/PageTemplate.h"
+#include "text/FileWriter.h"
+#include "text/Lines.h"
+
+namespace pravel {
+
+// What a build has to tell the user beyond the normal report: collected as
+// the pass runs and shown as one message at its end, so that a definition
+// of a million lines never produces a million messages.
+struct Workflow::BuildNotes {
+  Text backupName;  // set when the input file's previous content was kept
+  bool validatedWritten = true;
+  Text failures;
+
+  void Failed(const Text& what) {
+    if (!failures.empty()) failures += CRLF;
+    failures += what;
+  }
+};
+
+void Workflow::BuildHtml() {
+  trace.Trace(" BuildHtml");
+  CurrentCommand = "BuildHtml";
+  // Cleared before the guard: a refused build leaves no stale page behind.
+  HtmlLines.clear();
+  HtmlBuilt = 0;
+  if (FileValidated == 0) return ShowStepGuard();
+  CheckDefinition();  // the text may have been edited since step 2
+  if (FileValidated == 0) return ShowStepGuard();
+  ShowStatus();
+  if (InputIsPravelFile()) return;
+
+  LoadPageTemplate();
+  if (!StripAndBuild()) {
+    // Nothing to build from; the pane and the input file are as they were
+    // and the user has been told why.
+    ShowStatus();
+    return;
+  }
+  if (DelegateWork() == WalkEnd::Finished) {
+    host.SetCaption(kCaptionStep4);
+    HtmlBuilt = 1;
+  } else {
+    // A walk stopped at an out-of-order address is not a finished page:
+    // the draft is still written for inspection, but step 4 stays closed.
+    host.ShowMessage(Text(kOutOfOrderMessage), MessageKind::Error);
+  }
+  ShowStatus();
+  WriteDraft();
+}
+
+bool Workflow::InputIsPravelFile() {
+  // The open dialog refused the road's own files in the folder it left
+  // current; a later dialog may have made the input file's folder current.
+  if (InputPath.empty()) return false;
+  const Text pravelFile = PravelFileAt(InputPath, CurrentDirectory());
+  if (pravelFile.empty()) return false;
+  host.ShowMessage("Cannot build from the input file " + InputPath + ": " + PravelFileReason(pravelFile) + ".",
+                   MessageKind::Error);
+  return true;
+}
+
+void Workflow::LoadPageTemplate() { re2 = FileReadAll(kPageTemplateName); }
+
+bool Workflow::StripAndBuild() {
+  trace.Trace("StripAndBuild");
+  const TextLines lines = PaneLines(host.InputPane());
+  // Validation has just counted the address lines: no more records can come.
+  const Records records = CollectRecords(lines, static_cast<std::size_t>(std::max(LinkAddressCnt, 0)));
+  if (records.Count() == 0) {
+    // Rewriting now would empty the user's pane and file: nothing is
+    // touched, and the build stops here.
+    Text text =
+        "Nothing to build: the definition holds no complete link pair (a linkname=<...> followed by its "
+        "linkaddress=<...>) under a menu name.";
+    text += CRLF;
+    text += "The input pane and the input file are left as they were.";
+    if (records.leftOut().Any()) text += Text(CRLF) + Text(CRLF) + LeftOutText(records.leftOut());
+    host.ShowMessage(text, MessageKind::Error);
+    return false;
+  }
+
+  BuildNotes notes;
+  FileWriter file(kSortedRecordsName);
+  for (std::size_t k = 0; k < records.Count(); ++k) {
+    file.Append(records[k].menu);
+    file.Append(records[k].link);
+    file.AppendLine(records[k].address);
+  }
+  if (FileResult written = file.Finish(); !written) notes.Failed(WriteFailure(kSortedRecordsName, written));
+  TrimMenuName(records, lines.Whole(), notes);
+
+  Text text;
+  if (records.leftOut().Any()) {
+    text = LeftOutText(records.leftOut());
+    if (!notes.backupName.empty()) {
+      text += CRLF;
+      text += "The previous content of the input file is kept in " + notes.backupName + ".";
+    }
+  }
+  if (!notes.failures.empty()) {
+    if (!text.empty()) text += Text(CRLF) + Text(CRLF);
+    text += notes.failures;
+  }
+  if (!text.empty()) host.ShowMessage(text, MessageKind::Warning);
+  return true;
+}
+
+// The regrouped definition into "ValidatedInput.txt", the input file and
+// the pane; the record list then shows the definition line by line.
+void Workflow::TrimMenuName(const Records& records, std::string_view paneText, BuildNotes& notes) {
+  trace.Trace("TrimMenuName");
+  Text definition = RegroupRecords(records, trace);
+  if (FileResult written = FileWriteText(kValidatedInputName, definition); !written) {
+    notes.Failed(WriteFailure(kValidatedInputName, written));
+    notes.validatedWritten = false;
+  }
+  RewriteInputFile(definition, notes);
+  SortedList = StoredLines(definition);
+  // The pane takes the text built here rather than the file read back: a
+  // file that could not be written must not decide what the pane holds. It
+  // goes last, as the text is no longer needed here, and the records (which
+  // view the pane's old text) are not read again. A pane that already holds
+  // the text is left as it is: a window's pane takes a large text slowly.
+  if (definition != paneText) host.InputPane().PaneTakeText(std::move(definition));
+  host.ShowSortedList(SortedList);
+}
+
+// The input file takes the normalised definition. Its previous content is
+// kept beside it and the replacement is whole, so the user's own text can
+// never be lost to a build. A file that already holds exactly this text is
+// left alone: rewriting it would only replace the backup of the user's
+// original with a copy of the normalised text.
+void Workflow::RewriteInputFile(const Text& definition, BuildNotes& notes) {
+  if (InputPath.empty()) return;
+  // Only a file of the same length can hold the same text; a large file of
+  // another length is not read just to find that out.
+  const std::optional<std::uintmax_t> size = FileSize(InputPath);
+  bool existed = size.has_value();
+  if (existed && *size == definition.size()) {
+    Text current;
+    existed = FileRead(InputPath, current).ok;
+    if (existed && current == definition) return;
+  }
+  const Text backup = InputPath + Text(kBackupSuffix);
+  if (FileResult replaced = FileWriteText(InputPath, definition, backup); !replaced) {
+    notes.Failed(WriteFailure("the input file " + InputPath, replaced) + Text(CRLF) +
+                 "The file keeps its previous content; the rebuilt definition is in the input pane" +
+                 (notes.validatedWritten ? " and in " + Text(kValidatedInputName) : Text()) + ".");
+    return;
+  }
+  if (existed) notes.backupName = backup;
+}
+
+WalkEnd Workflow::DelegateWork() {
+  const TextLines definition = PaneLines(host.InputPane());
+  // A draft page has about as many lines as the definition, mostly fewer:
+  // room for them at once, so the list does not copy itself as it grows.
+  HtmlLines.reserve(HtmlLines.size() + definition.Count());
+  const PageParts page = ReadPageParts(re2);
+  return pravel::DelegateWork(definition, page, HtmlLines, HtmlHdrDoneCount, trace,
+                              [this](std::string_view asWritten, std::string_view renamed) {
+                                host.ShowMessage(MenuRenamedText(asWritten, renamed), MessageKind::Warning);
+                              });
+}
+
+void Workflow::WriteDraft() {
+  if (FileResult saved = FileWriteLines(kDraftFileName, HtmlLines); !saved) {
+    host.ShowMessage(WriteFailure(kDraftFileName, saved), MessageKind::Warning);
+  }
+}
+
+}  // namespace pravel

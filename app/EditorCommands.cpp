@@ -1,0 +1,93 @@
+// The editor tools beside the four steps: paste a statement template, save
+// the pane under another name, open the help link, find text and go to a
+// menu name.
+#include "app/PravelFiles.h"
+#include "app/Workflow.h"
+#include "text/FileWriter.h"
+#include "tools/EditorTools.h"
+
+namespace pravel {
+
+void Workflow::PasteTemplate() {
+  // The template goes through the clipboard, so Ctrl+V pastes it again.
+  host.SetClipboardText(PasteTemplateText(CurrentCommand));
+  host.PasteIntoInputPane();
+  host.FocusInputPane();
+}
+
+void Workflow::SaveAsClick() {
+  CurrentCommand = "SaveAsClick";
+
+  FileDialog dialog;
+  dialog.save = true;
+  dialog.title = "Save As";
+  dialog.filterName = "Text Files";
+  dialog.filterPattern = "*.TXT";
+  dialog.fileName = InputPath;
+  dialog.initialDir = CurrentDirectory();
+  dialog.defaultExt = "txt";
+
+  if (const std::optional<Text> chosen = host.ChooseFile(dialog)) {
+    const Text name = SaveAsName(*chosen);
+    const auto fail = [&](const Text& why) {
+      host.ShowMessage(WriteFailure(name, Failed(why)) + Text(CRLF) + "The text is still in the pane.",
+                       MessageKind::Error);
+    };
+    // The pane's text stored as one of the road's own files would destroy
+    // that file now and be destroyed by the next build.
+    if (const Text pravelFile = PravelFileAt(name, FolderOf(name)); !pravelFile.empty()) {
+      fail(PravelFileReason(pravelFile));
+    } else if (name == *chosen || !Exists(name) ||
+               // The dialog asked about the name the user typed; when ".txt"
+               // was added here, the file about to be replaced is another
+               // one, so ask again.
+               host.AskYesNo(name + " already exists." + Text(CRLF) + "Do you want to replace it?", "Save As")) {
+      if (FileResult saved = FileWriteText(name, host.InputPane().PaneText()); !saved) fail(saved.reason);
+    }
+  }
+  host.FocusInputPane();
+}
+
+// A missing link is the platform's to report.
+void Workflow::ShowHelp() { host.ShowFile(kHelpLinkName); }
+
+void Workflow::FindLink() {
+  Pane& pane = host.InputPane();
+  if (pane.PaneTextLength() == 0) {
+    host.ShowMessage("No text to search", MessageKind::Warning);
+    return;
+  }
+  const Text what = host.FindFieldText();
+
+  // Going to the end first and then back to the match leaves a match that
+  // lies above the last screenful on the pane's first visible line.
+  pane.PaneHideSelection(true);
+  pane.PaneSelect(FindStart, FindStart);
+  pane.PaneScrollCaret();
+  pane.PaneSelect(FindStart, -1);
+  pane.PaneScrollCaret();
+
+  const std::int64_t at = pane.PaneFind(FindStart, what);
+  if (at < 0) {
+    // The answer only decides where the next search starts; the search
+    // itself is not repeated.
+    if (host.AskYesNo("\"" + what + "\" not found, continue from beginning?    ", "")) FindStart = 0;
+    return;
+  }
+  const auto end = at + static_cast<std::int64_t>(what.size());
+  pane.PaneHideSelection(false);
+  pane.PaneSelect(at, -1);
+  pane.PaneScrollCaret();
+  pane.PaneSelect(at, end);
+  pane.PaneScrollCaret();
+  FindStart = end;
+  host.FocusFindField();
+}
+
+void Workflow::GoToMenuName(int index, const Text& entry) {
+  if (index < 0) return;  // nothing chosen; the prompt (0) is searched like any entry
+  host.SetFindFieldText(entry);
+  FindLink();
+}
+
+}  // namespace pravel

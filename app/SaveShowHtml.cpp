@@ -1,0 +1,94 @@
+// Step 4, Save/Show Html: the menu lines of the draft page laid out as a
+// table in the final page, the files written, the page shown.
+#include "app/PravelFiles.h"
+#include "app/Workflow.h"
+#include "html/FinalPage.h"
+#include "html/TableLayout.h"
+#include "text/FileWriter.h"
+
+namespace pravel {
+
+void Workflow::SaveShowHtml() {
+  CurrentCommand = "SaveShowHtml";
+  trace.Trace(" SaveShowHtml");
+  if (LinkNameCnt != LinkAddressCnt || emptyInput != 0 || FileValidated != 1 || HtmlBuilt != 1) {
+    return ShowStepGuard();
+  }
+  ShowStatus();
+  if (!Create_MenusOnly()) {
+    // The files could not all be written; that was reported, nothing is
+    // shown or claimed, and step 4 can be tried again.
+    ShowStatus();
+    return;
+  }
+  host.PumpMessages();
+  host.ShowFile(kShowPageName);
+  Text done;
+  AppendLine(done, "The following files are newly created:");
+  AppendLine(done, " Pravel.html ");
+  AppendLine(done, " Pravel.txt ");
+  AppendLine(done, " MenusOnly.txt ");
+  AppendLine(done, "");
+  done += "Located Here: " + StartDirectory;
+  host.ShowMessage(done, MessageKind::Report);
+  host.SetCaption(kCaptionDone);
+  // The user may validate the same text again, or open another file.
+  FileOpen = 1;
+  FileValidated = 0;
+  HtmlBuilt = 0;
+  emptyInput = 0;
+  HtmlHdrDoneCount = 0;
+  ShowStatus();
+}
+
+// A file the user is told was created must exist: a failed write is
+// reported, with the reason, and the step stops short of claiming success.
+bool Workflow::Reported(const char* name, const FileResult& written) {
+  if (written) return true;
+  host.ShowMessage(WriteFailure(name, written) + Text(CRLF) +
+                       "The page is not complete. Run Save/Show Html again once the file can be written.",
+                   MessageKind::Error);
+  return false;
+}
+
+bool Workflow::Create_MenusOnly() {
+  trace.Trace(" Create_MenusOnly");
+  // The draft is kept aside, so that a failed write leaves it for another
+  // try. Its menu lines go straight into the file and then, moved rather
+  // than copied, into the table of the page: a copy through a list or
+  // through one text of them all would only add to the memory of a large
+  // page.
+  std::vector<Text> draft = std::move(HtmlLines);
+  HtmlLines.clear();
+  std::span<Text> menuLines;
+  if (const std::optional<LineRange> menus = MenuLineRange(draft)) {
+    menuLines = std::span<Text>(draft).subspan(menus->begin, menus->end - menus->begin);
+    trace.Trace(" Create_MenusOnly  NOT  </div>");
+  }
+  if (!Reported(kMenusOnlyName, FileWriteLines(kMenusOnlyName, menuLines)) || !RecreateAll_from(menuLines)) {
+    HtmlLines = std::move(draft);
+    return false;
+  }
+  return true;
+}
+
+bool Workflow::RecreateAll_from(std::span<Text> menuLines) {
+  trace.Trace(" RecreateAll_from");
+  const Text header = FileReadAll(kHeaderFileName);
+  const Text trailer = FileReadAll(kTrailerFileName);
+  const Text tableHeader = FileReadAll(kTableHeaderFileName);
+  const std::vector<std::size_t> placedAt = AssembleFinalPage(
+      HtmlLines, trace, ColumnCountOf(host.ColumnsText()), header, tableHeader, menuLines, trailer);
+  // Both copies of the page are written from its lines: joining them first
+  // would hold the whole page twice.
+  if (Reported(kPageName, FileWriteLines(kPageName, HtmlLines)) &&
+      Reported(kPageCopyName, FileWriteLines(kPageCopyName, HtmlLines))) {
+    return true;
+  }
+  // The menu lines go back from the page to their places in the draft.
+  for (std::size_t k = 0; k < placedAt.size(); ++k) menuLines[k] = std::move(HtmlLines[placedAt[k]]);
+  HtmlLines.clear();
+  return false;
+}
+
+}  // namespace pravel

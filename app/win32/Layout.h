@@ -1,0 +1,20 @@
+// Where every control of the main window stands: one table that creating
+// the controls and resizing the window both read.
+#pragma once
+
+#include <windows.h>
+
+#include "app/win32/ControlIds.h"
+
+namespace pravel::win32 {
+
+// The main window's outer size at the start, and its place on the screen.
+inline constexpr POINT kWindowPosition{8, 8};
+inline constexpr SIZE kWindowSize{606, 720};
+
+// A control's rectangle for a main window of the given outer size and
+// client width. The input pane follows the window's size; the hidden stores
+// span the client area; everything else stands still.
+RECT ControlRect(ControlId id, SIZE window, int clientWidth);
+
+}  // namespace pravel::win32

@@ -1,0 +1,18 @@
+// The go-to list: the menu names a definition holds, as the user sees them.
+#pragma once
+
+#include <vector>
+
+#include "text/Lines.h"
+#include "text/Text.h"
+
+namespace pravel {
+
+inline constexpr const char* kMenuNamePrompt = "~ GoTo MenuName";
+
+// The prompt first, then each "<name>" of a menu-name line (from the line's
+// first "<" to its first ">", when the one comes before the other) in the
+// order of every sorted list, duplicates kept.
+std::vector<Text> MenuNameEntries(const TextLines& lines);
+
+}  // namespace pravel

@@ -1,0 +1,82 @@
+// One run of the real Pravel.exe under Wine, driven from outside as a
+// person would: the mouse on the button bar, keys, the message boxes and
+// the open dialog, and what the window shows, read through the wide API.
+// Every wait has a deadline; a wait that runs out records a failure and
+// returns, so a program that misbehaves fails the test instead of hanging.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pravel::gui {
+
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+// What the driver was given (Linux paths) as Windows paths.
+std::wstring Setting(const char* name);
+std::string ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+// A fresh, empty folder (and its parents).
+bool FreshFolder(const std::wstring& path);
+// pravel-cli.exe in the folder; its exit code.
+DWORD RunCli(const std::wstring& folder, const std::wstring& arguments);
+
+struct Box {
+  HWND window = nullptr;
+  std::wstring caption;
+  std::wstring text;  // line breaks as shown (CR LF)
+};
+
+class GuiApp {
+ public:
+  // The program in the folder, with the picture and the help link beside
+  // it as a user keeps them; `scale` is the display's, for clicks.
+  explicit GuiApp(std::wstring folder, double scale = 1.0);
+  ~GuiApp();
+  GuiApp(const GuiApp&) = delete;
+  GuiApp& operator=(const GuiApp&) = delete;
+
+  std::wstring File(const std::wstring& name) const { return folder_ + L"\\" + name; }
+  // Copies a file of the test data into the folder.
+  void CopyData(const std::wstring& name, const std::wstring& as = {}) const;
+
+  bool Start(const std::wstring& arguments = {});
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 20000);
+  HWND Main() const { return main_; }
+
+  std::wstring Caption() const;
+  std::wstring WindowText(HWND window) const;
+  std::wstring PaneText() const;
+  // Waits until the caption is the one expected, or for the deadline.
+  std::wstring CaptionOnceItIs(const std::wstring& expected) const;
+
+  // A click on the button bar at its point (x, y) as drawn at 100 %.
+  void Click(int x, int y);
+  // A key with Ctrl (and Shift), as the keyboard gives it to the window.
+  void Key(WORD key, bool control = true, bool shift = false);
+
+  std::optional<Box> WaitForBox(const std::wstring& caption, DWORD timeoutMs = 20000) const;
+  // The next message box captioned "Pravel": screenshot, OK, its text.
+  std::wstring Confirm(const std::string& step);
+  // No box comes up within a moment.
+  bool Quiet() const;
+  // The open dialog: the name typed into it, then Enter.
+  bool OpenInDialog(const std::wstring& fileName);
+
+  void Screenshot(const std::string& step) const;
+
+ private:
+  void WaitUntilIdle() const;
+  std::vector<Box> Boxes() const;
+  bool Press(const Box& box, int button) const;
+
+  std::wstring folder_;
+  double scale_;
+  PROCESS_INFORMATION process_{};
+  HWND main_ = nullptr;
+};
+
+}  // namespace pravel::gui

@@ -1,0 +1,93 @@
+// The Windows program as a user takes it, under Wine: the real Pravel.exe
+// on a virtual display, driven by mouse, keys and dialogs from this
+// program under the same wineserver. Screenshots of each step are kept.
+#include <gtest/gtest.h>
+
+#include "GuiApp.h"
+
+#include <gdiplus.h>
+
+namespace pravel::gui {
+namespace {
+
+// Where a click lands in each zone of the button bar.
+constexpr POINT kOpenInput{70, 50}, kValidateInput{300, 50}, kBuildHtml{410, 50}, kSaveShowHtml{520, 50},
+    kExit{520, 100};
+const wchar_t* const kTemplates[] = {L"Pravel.ini", L"HdrOnly.txt", L"TableHdr_template.txt", L"TrlOnly.txt"};
+const wchar_t* const kWritten[] = {L"Sorted_Pravel.txt", L"ValidatedInput.txt", L"ShowDraft.Html",
+                                   L"MenusOnly.txt", L"Pravel.html", L"Pravel.txt"};
+
+std::wstring WorkFolder(const std::wstring& name) { return Setting("PRAVEL_GUI_OUTPUT") + L"\\work\\" + name; }
+
+// pravel-cli on a copy of the same input beside the program's folder: the
+// window must write what the command line writes.
+void ExpectFilesOfTheCli(GuiApp& app, const std::wstring& definition) {
+  const std::wstring cli = app.File(L"cli");
+  ASSERT_TRUE(FreshFolder(cli));
+  for (const wchar_t* name : kTemplates) app.CopyData(name, std::wstring(L"cli\\") + name);
+  WriteBytes(cli + L"\\" + definition, ReadBytes(app.File(definition + L".bak")));
+  ASSERT_EQ(RunCli(cli, L"build \"" + definition + L"\""), 0u);
+  for (const wchar_t* name : kWritten) EXPECT_EQ(ReadBytes(app.File(name)), ReadBytes(cli + L"\\" + name)) << Utf8(name);
+  EXPECT_EQ(ReadBytes(app.File(definition)), ReadBytes(cli + L"\\" + definition));
+}
+
+TEST(Road, TheFourStepsByMouseWriteWhatTheCommandLineWrites) {
+  GuiApp app(WorkFolder(L"road"));
+  for (const wchar_t* name : kTemplates) app.CopyData(name);
+  app.CopyData(L"Shop_Input.txt");
+  ASSERT_TRUE(app.Start());
+  app.Screenshot("start");
+  // A release on the boundary between the two rows runs nothing.
+  app.Click(300, 79);
+  EXPECT_TRUE(app.Quiet());
+
+  app.Click(kOpenInput.x, kOpenInput.y);
+  ASSERT_TRUE(app.OpenInDialog(L"Shop_Input.txt"));
+  EXPECT_EQ(app.CaptionOnceItIs(L"Pravels   -step 2  = Validate Input"), L"Pravels   -step 2  = Validate Input");
+  app.Click(kValidateInput.x, kValidateInput.y);
+  EXPECT_TRUE(app.Confirm("validation-report").starts_with(L"Validation Results: \r\n"));
+  EXPECT_EQ(app.CaptionOnceItIs(L"Pravels   -step 3 = Build Html"), L"Pravels   -step 3 = Build Html");
+  app.Click(kBuildHtml.x, kBuildHtml.y);
+  app.Confirm("validation-report-again");
+  EXPECT_EQ(app.Confirm("menu-name-changed"),
+            L"No spaces allowed in MenuName: \r\nMenuName changed from   Fruit Shop   to   Fruit_Shop");
+  EXPECT_EQ(app.CaptionOnceItIs(L"Pravels   -step 4 =  Save/Show Html"), L"Pravels   -step 4 =  Save/Show Html");
+  EXPECT_NE(app.PaneText().find(L"menuname=<Fruit Shop>\r\n \r\nlinkname=<Apples>"), std::wstring::npos);
+  app.Click(kSaveShowHtml.x, kSaveShowHtml.y);
+  EXPECT_TRUE(app.Confirm("files-created").ends_with(L"Located Here: " + WorkFolder(L"road")));
+  EXPECT_TRUE(app.Quiet());
+  EXPECT_EQ(ReadBytes(Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log"), Utf8(app.File(L"Pravel.Html")) + "\r\n");
+  ExpectFilesOfTheCli(app, L"Shop_Input.txt");
+
+  app.Click(kExit.x, kExit.y);
+  EXPECT_EQ(app.WaitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace pravel::gui
+
+// The program and the driver share a virtual desktop of their own, so Wine
+// draws the window frames itself (the display has no window manager); pages
+// and Internet shortcuts open with the recorder, which writes down what it
+// was asked to show instead of starting a browser.
+int main(int argc, char** argv) {
+  using pravel::gui::Setting;
+  ::testing::InitGoogleTest(&argc, argv);
+  const auto set = [](HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * 2));
+  };
+  set(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", L"PravelGui", L"1024x768");
+  SetThreadDesktop(CreateDesktopW(L"PravelGui", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
+  const std::wstring log = Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log";
+  DeleteFileW(log.c_str());
+  const std::wstring open = L"\"" + Setting("PRAVEL_GUI_RECORDER") + L"\" \"" + log + L"\" \"%1\"";
+  for (const wchar_t* extension : {L".html", L".url"}) set(HKEY_CLASSES_ROOT, extension, nullptr, L"PravelTestFile");
+  set(HKEY_CLASSES_ROOT, L"PravelTestFile\\shell\\open\\command", nullptr, open);
+  pravel::gui::FreshFolder(Setting("PRAVEL_GUI_SCREENSHOTS"));
+  ULONG_PTR gdiplus = 0;
+  Gdiplus::GdiplusStartupInput input;
+  Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
+  const int result = RUN_ALL_TESTS();
+  Gdiplus::GdiplusShutdown(gdiplus);
+  return result;
+}

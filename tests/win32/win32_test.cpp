@@ -1,0 +1,125 @@
+// The Windows program's own code where it can go wrong unseen: the input
+// pane over a real rich edit control (line breaks, a large text in pieces,
+// positions that find and select agree on) and the nested message pump.
+#include <gtest/gtest.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/win32/MessageLoop.h"
+#include "app/win32/RichEditPane.h"
+#include "app/win32/Theme.h"
+
+namespace pravel::win32 {
+namespace {
+
+// A rich edit control prepared as the input pane is, in a hidden window.
+struct PaneWindow {
+  HWND window = CreateWindowExA(0, "STATIC", "test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  HWND control = MakeControl();
+  ~PaneWindow() { DestroyWindow(window); }
+
+  HWND MakeControl() const {
+    LoadLibraryA("RICHED20.DLL");
+    HWND made = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20a", nullptr,
+                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL, 0, 0,
+                                400, 300, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    PrepareRichEdit(made, kFieldBackground);
+    return made;
+  }
+};
+
+std::string AllHighBytes() {
+  std::string text;
+  for (int b = 0x80; b <= 0xFF; ++b) text += static_cast<char>(b);
+  return text;
+}
+
+TEST(RichEditPane, GivesBackWhatWasSetWithCrLfBreaks) {
+  PaneWindow window;
+  RichEditPane pane(window.control);
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"menuname=<A>\r\nlinkname=<B>\r\n", "menuname=<A>\r\nlinkname=<B>\r\n"},
+      {"a\nb\rc", "a\r\nb\r\nc"},
+      {"a\r\r\nb", "a\r\n\r\nb"},
+      {"{\\rtf1 menuname=<A>}\r\n{\\urtf x}", "{\\rtf1 menuname=<A>}\r\n{\\urtf x}"},  // stays plain text
+      {"\tlinkname=<  x  >  ", "\tlinkname=<  x  >  "},
+      {AllHighBytes(), AllHighBytes()},
+  };
+  for (const auto& [text, expected] : cases) {
+    pane.PaneSetText(text);
+    EXPECT_EQ(pane.PaneText(), expected) << testing::PrintToString(text);
+  }
+}
+
+TEST(RichEditPane, LoadsALargeDefinitionWholeInPiecesAndFindsInIt) {
+  PaneWindow window;
+  std::size_t pumps = 0;
+  RichEditPane pane(window.control, {}, [&pumps] { ++pumps; });
+  // The first line fills the first piece exactly, so the second begins
+  // with a line that looks like RTF; one line is longer than a piece.
+  std::string text = std::string(RichEditPane::kPieceSize - 2, 'x') + "\r\n{\\rtf1 menuname=<A>}\r\n";
+  for (int menu = 0; text.size() < 1100000; ++menu) {
+    text += "menuname=<Menu" + std::to_string(menu) + ">\r\nlinkname=<Entry>\r\nlinkaddress=<https://x/" +
+            std::to_string(menu) + ">\r\n";
+    if (menu == 2000) text += "rem=<" + std::string(RichEditPane::kPieceSize + 10, 'w') + ">\r\n";
+  }
+  pane.PaneSetText(text);
+  const std::string back = pane.PaneText();
+  ASSERT_EQ(back.size(), text.size());
+  EXPECT_TRUE(back == text);
+  EXPECT_GE(pumps, text.size() / RichEditPane::kPieceSize - 1);
+  // Loaded as one text: open to typing, nothing to undo piece by piece.
+  EXPECT_EQ(GetWindowLongA(pane.Control(), GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(SendMessageA(pane.Control(), EM_CANUNDO, 0, 0), 0);
+
+  // A break counts one position in the control: what find gives, select
+  // takes, and the text selected is the one looked for.
+  const std::string last = "<MENU9876>";
+  const std::int64_t at = pane.PaneFind(0, last);
+  const std::size_t offset = text.find("<Menu9876>");
+  ASSERT_NE(offset, std::string::npos);
+  ASSERT_EQ(at, static_cast<std::int64_t>(offset - std::count(text.begin(), text.begin() + offset, '\n')));
+  EXPECT_EQ(pane.PaneFind(at + 1, last), -1);
+  pane.PaneSelect(at, at + 10);
+  char selected[16] = {};
+  SendMessageA(pane.Control(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
+  EXPECT_STREQ(selected, "<Menu9876>");
+}
+
+// A window whose messages pump again, as a command does while it works.
+struct PumpProbe {
+  MessageLoop loop;
+  int depth = 0;
+  int deepest = 0;
+  int handled = 0;
+} probe;
+
+LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+  ++probe.handled;
+  probe.deepest = std::max(probe.deepest, ++probe.depth);
+  probe.loop.Pump();  // asked for while a pump runs: returns at once
+  --probe.depth;
+  return 0;
+}
+
+TEST(MessageLoop, APumpInsideAPumpReturnsAtOnce) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = ProbeProcedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "PumpProbe";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA("PumpProbe", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
+  for (int i = 0; i < 3; ++i) PostMessageA(window, WM_APP, 0, 0);
+  probe.loop.Pump();
+  EXPECT_EQ(probe.handled, 3);
+  EXPECT_EQ(probe.deepest, 1);
+  DestroyWindow(window);
+}
+
+}  // namespace
+}  // namespace pravel::win32

@@ -1,0 +1,67 @@
+// The lines of a text.
+//
+// One splitter serves every text the program reads as lines. The two ways
+// a text may break differ for a reason: the pane holds what the user typed
+// or loaded, the files hold what the program and its templates have always
+// written.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "text/Text.h"
+
+namespace pravel {
+
+enum class Breaks {
+  // CR LF, and also a lone CR or a lone LF: an editor shows each of them as
+  // a line break, so a definition saved with Unix or old Mac line ends reads
+  // as the lines the user sees in the pane.
+  Any,
+  // CR LF only, as the template files and the program's own files have
+  // always been read: a file with LF-only line ends is a single line.
+  CrLf,
+};
+
+// An empty text is one empty line; a text ending in a break has an empty
+// last line; a line past the last reads as empty. Lines are kept whole,
+// however long.
+class TextLines {
+ public:
+  using Spans = std::vector<std::pair<std::size_t, std::size_t>>;  // offset, length
+
+  explicit TextLines(Text text = {}, Breaks breaks = Breaks::Any);
+  // The lines of a text that the caller keeps, unchanged, for as long as
+  // the lines are read: a pane of a hundred megabytes is not copied. The
+  // second form takes the lines found in the same text before.
+  static TextLines Borrowing(std::string_view text, Breaks breaks = Breaks::Any);
+  static TextLines Borrowing(std::string_view text, std::shared_ptr<const Spans> spans);
+
+  std::size_t Count() const { return spans_->size(); }
+  // The line without its break; empty past the last line.
+  std::string_view Line(std::size_t index) const;
+  std::string_view Whole() const { return borrowed_ ? *borrowed_ : std::string_view(text_); }
+  // Where the lines lie, to be handed to Borrowing for the same text.
+  const std::shared_ptr<const Spans>& Positions() const { return spans_; }
+
+ private:
+  TextLines(std::string_view borrowed, std::shared_ptr<const Spans> spans);
+  static std::shared_ptr<const Spans> Split(std::string_view text, Breaks breaks);
+
+  Text text_;
+  std::optional<std::string_view> borrowed_;
+  std::shared_ptr<const Spans> spans_;
+};
+
+// The lines of a text stored one per CR LF, as a file of lines is: a final
+// CR LF ends the last line rather than starting an empty one, and an empty
+// text holds no line at all.
+std::vector<Text> StoredLines(std::string_view text);
+
+// The text before the first CR LF, or all of it.
+std::string_view FirstLine(std::string_view text);
+
+}  // namespace pravel
