@@ -51,7 +51,7 @@ run_gui() {
   local wbuild="$root/${PRAVEL_WINDOWS_BUILD_DIR:-build/windows}"
   local exe_dir="$wbuild/app/win32"
   local prefix="$wbuild/run-wineprefix"
-  local ctl="$root/tests/wine/wineserver-ctl.sh"
+  local ctl="$root/scripts/wine/wineserver-ctl.sh"
   echo "=== build: windows (Pravel.exe)"
   cmake --preset windows -B "$wbuild" >/dev/null
   cmake --build "$wbuild" --target Pravel -j "$(nproc 2>/dev/null || echo 2)"
@@ -63,11 +63,11 @@ run_gui() {
   # A new prefix knows how to open an .html file (winebrowser, which hands it
   # to the desktop's browser) but not that the extension means one; step 4
   # opens the page it made through that association.
-  PRAVEL_WINEPREFIX="$prefix" "$root/tests/wine/wine-run.sh" reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1 || true
+  PRAVEL_WINEPREFIX="$prefix" "$root/scripts/wine/wine-run.sh" reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1 || true
   echo "=== Pravel.exe under Wine, in $work"
   echo "    Step 1: click [1 Open Input] and open Pravel_Input.txt; then steps 2, 3 and 4."
   local status=0
-  (cd "$work" && PRAVEL_WINEPREFIX="$prefix" "$root/tests/wine/wine-run.sh" "$exe_dir/Pravel.exe") || status=$?
+  (cd "$work" && PRAVEL_WINEPREFIX="$prefix" "$root/scripts/wine/wine-run.sh" "$exe_dir/Pravel.exe") || status=$?
   echo "Pravel.exe ended with exit status $status; the files are in $work"
   return "$status"
 }

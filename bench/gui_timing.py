@@ -72,7 +72,7 @@ def run(args, sizes):
               " (build the windows preset)")
         return []
     wine = shutil.which("wine64") or shutil.which("wine")
-    ctl = os.path.join(repo, "tests", "wine", "wineserver-ctl.sh")
+    ctl = os.path.join(repo, "scripts", "wine", "wineserver-ctl.sh")
     work = os.path.join(args.work, "gui")
     os.makedirs(work, exist_ok=True)
     prefix = os.path.join(build, "bench", "gui-wineprefix")

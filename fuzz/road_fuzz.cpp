@@ -59,35 +59,10 @@ class QuietHost final : public HeadlessHost {
 };
 
 fs::path folder;  // where the workflow runs
-fs::path caller;  // where the fuzzer was started
-
-// The private folder is current while an input runs.
-class InFolder {
- public:
-  InFolder() {
-    std::error_code ec;
-    fs::current_path(folder, ec);
-    if (ec) std::abort();
-  }
-  ~InFolder() {
-    std::error_code ec;
-    fs::current_path(caller, ec);
-  }
-  InFolder(const InFolder&) = delete;
-  InFolder& operator=(const InFolder&) = delete;
-};
 
 void RemoveFolder() {
   std::error_code ec;
   fs::remove_all(folder, ec);
-}
-
-void EmptyFolder() {
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code removeError;
-    fs::remove_all(it->path(), removeError);
-  }
 }
 
 std::optional<Text> ReadIfThere(const Text& name) {
@@ -125,40 +100,17 @@ bool Mentions(const std::vector<Text>& messages, std::string_view words) {
 }  // namespace
 
 // The workflow writes its files under bare names into the current folder,
-// so each input runs in a private folder. Between inputs the fuzzer's own
-// folder is current again: libFuzzer writes its corpus there and, when
-// merging, starts the program again by the name it was given. A crash is
-// written while the private folder is current, so where it goes is made an
-// absolute path first.
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  static std::vector<Text> arguments;
-  static std::vector<char*> pointers;
-  std::error_code ec;
-  caller = fs::current_path(ec);
-  bool artifactPrefix = false;
-  for (int i = 1; i < *argc; ++i) {
-    const std::string_view arg = (*argv)[i];
-    Text rewritten(arg);
-    for (std::string_view flag : {"-artifact_prefix=", "-exact_artifact_path="}) {
-      if (!arg.starts_with(flag)) continue;
-      rewritten = Text(flag) + (caller / fs::path(arg.substr(flag.size()))).string();
-      artifactPrefix = artifactPrefix || flag == "-artifact_prefix=";
-    }
-    arguments.push_back(rewritten);
-  }
-  if (!artifactPrefix) arguments.push_back("-artifact_prefix=" + (caller / "").string());
-  pointers.push_back((*argv)[0]);  // libFuzzer wants its own name as it was
-  for (Text& argument : arguments) pointers.push_back(argument.data());
-  pointers.push_back(nullptr);
-  *argc = static_cast<int>(pointers.size() - 1);
-  *argv = pointers.data();
-
+// so the target works in a private folder, made current for the whole run:
+// paths given to the fuzzer (corpus, artifacts) must be absolute.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // Memory-backed when there is such a folder: every run replaces a dozen
   // files, and a disk would flush each replacement.
+  std::error_code ec;
   const fs::path shm = "/dev/shm";
   const fs::path base = fs::is_directory(shm, ec) && ::access(shm.c_str(), W_OK) == 0 ? shm : fs::temp_directory_path(ec);
   folder = base / ("pravel-fuzz-road-" + std::to_string(::getpid()));
   fs::create_directories(folder, ec);
+  fs::current_path(folder, ec);
   if (ec) std::abort();
   std::atexit(RemoveFolder);
   return 0;
@@ -166,8 +118,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::string_view> parts = Parts(std::string_view(reinterpret_cast<const char*>(data), size));
-  const InFolder inFolder;
-  EmptyFolder();
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path(), ec);
   for (std::size_t i = 0; i < parts.size() && i < std::size(kFileParts); ++i) {
     FUZZ_CHECK(FileWriteText(kFileParts[i], parts[i]));
   }

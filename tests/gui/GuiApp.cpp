@@ -76,13 +76,6 @@ std::string ReadBytes(const std::wstring& path) {
   return bytes;
 }
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::FILE* f = _wfopen(path.c_str(), L"wb");
-  if (!f) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && written;
-}
-
 bool FreshFolder(const std::wstring& path) {
   std::wstring from = path + L'\0';  // a list of names, ended by an empty one
   SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
@@ -155,10 +148,9 @@ bool GuiApp::Start(const std::wstring& arguments) {
   return main_ != nullptr;
 }
 
-std::optional<DWORD> GuiApp::WaitForExit(DWORD timeoutMs) {
-  if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
-  DWORD code = 0;
-  GetExitCodeProcess(process_.hProcess, &code);
+DWORD GuiApp::WaitForExit() {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process_.hProcess, kTimeout) == WAIT_OBJECT_0) GetExitCodeProcess(process_.hProcess, &code);
   return code;
 }
 
@@ -299,28 +291,21 @@ bool GuiApp::OpenInDialog(const std::wstring& fileName) {
 }
 
 void GuiApp::Screenshot(const std::string& step) const {
+  // The whole virtual desktop: the window and whatever box it shows.
   static int count = 0;
   RECT area{};
-  GetWindowRect(main_, &area);
-  for (const Box& box : Boxes()) {
-    RECT r{};
-    GetWindowRect(box.window, &r);
-    UnionRect(&area, &area, &r);
-  }
+  GetWindowRect(GetDesktopWindow(), &area);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right - area.left, area.bottom - area.top);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
   HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top, SRCCOPY);
+  BitBlt(memory, 0, 0, area.right, area.bottom, screen, 0, 0, SRCCOPY);
   SelectObject(memory, previous);
-  char number[8];
-  std::snprintf(number, sizeof number, "%02d-", ++count);
-  const std::wstring path = Setting("PRAVEL_GUI_SCREENSHOTS") + L"\\" + Wide(number + TestName() + "-" + step) + L".png";
+  const std::wstring path = Setting("PRAVEL_GUI_SCREENSHOTS") + L"\\" + std::to_wstring(++count) + L"-" +
+                            Wide(TestName() + "-" + step) + L".png";
   CLSID png;
   CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
-  if (Gdiplus::Bitmap(bitmap, nullptr).Save(path.c_str(), &png, nullptr) != Gdiplus::Ok) {
-    ADD_FAILURE() << "cannot save the screenshot " << Utf8(path);
-  }
+  EXPECT_EQ(Gdiplus::Bitmap(bitmap, nullptr).Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << Utf8(path);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

@@ -18,7 +18,6 @@ std::string Utf8(const std::wstring& wide);
 // What the driver was given (Linux paths) as Windows paths.
 std::wstring Setting(const char* name);
 std::string ReadBytes(const std::wstring& path);
-bool WriteBytes(const std::wstring& path, const std::string& bytes);
 // A fresh, empty folder (and its parents).
 bool FreshFolder(const std::wstring& path);
 // pravel-cli.exe in the folder; its exit code.
@@ -44,7 +43,8 @@ class GuiApp {
   void CopyData(const std::wstring& name, const std::wstring& as = {}) const;
 
   bool Start(const std::wstring& arguments = {});
-  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 20000);
+  // The exit code; STILL_ACTIVE when it did not end within the deadline.
+  DWORD WaitForExit();
   HWND Main() const { return main_; }
 
   std::wstring Caption() const;

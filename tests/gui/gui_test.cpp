@@ -25,7 +25,7 @@ void ExpectFilesOfTheCli(GuiApp& app, const std::wstring& definition) {
   const std::wstring cli = app.File(L"cli");
   ASSERT_TRUE(FreshFolder(cli));
   for (const wchar_t* name : kTemplates) app.CopyData(name, std::wstring(L"cli\\") + name);
-  WriteBytes(cli + L"\\" + definition, ReadBytes(app.File(definition + L".bak")));
+  CopyFileW(app.File(definition + L".bak").c_str(), (cli + L"\\" + definition).c_str(), FALSE);
   ASSERT_EQ(RunCli(cli, L"build \"" + definition + L"\""), 0u);
   for (const wchar_t* name : kWritten) EXPECT_EQ(ReadBytes(app.File(name)), ReadBytes(cli + L"\\" + name)) << Utf8(name);
   EXPECT_EQ(ReadBytes(app.File(definition)), ReadBytes(cli + L"\\" + definition));
