@@ -6,6 +6,7 @@
 // written.
 #pragma once
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "text/Text.h"
+#include "text/WordScan.h"
 
 namespace pravel {
 
@@ -26,9 +28,14 @@ enum class Breaks {
   CrLf,
 };
 
-// An empty text is one empty line; a text ending in a break has an empty
-// last line; a line past the last reads as empty. Lines are kept whole,
-// however long.
+// Calls line(offset, length) for each line of the text, in order. An empty
+// text is one empty line; a text ending in a break has an empty last line.
+// The text is looked at eight bytes at a time.
+template <typename Line>
+void SplitLines(std::string_view text, Breaks breaks, Line&& line);
+
+// The lines of a text, found once. A line past the last reads as empty.
+// Lines are kept whole, however long.
 class TextLines {
  public:
   using Spans = std::vector<std::pair<std::size_t, std::size_t>>;  // offset, length
@@ -63,5 +70,43 @@ std::vector<Text> StoredLines(std::string_view text);
 
 // The text before the first CR LF, or all of it.
 std::string_view FirstLine(std::string_view text);
+
+template <typename Line>
+void SplitLines(std::string_view text, Breaks breaks, Line&& line) {
+  const char* const data = text.data();
+  const std::size_t size = text.size();
+  const bool any = breaks == Breaks::Any;
+  std::size_t start = 0;
+  // Where the next line starts if `at` holds a break; npos when it holds
+  // none (a lone CR or LF where only CR LF breaks).
+  const auto breakAt = [&](std::size_t at) {
+    const bool crLf = data[at] == '\r' && at + 1 < size && data[at + 1] == '\n';
+    if (!crLf && !any) return std::string_view::npos;
+    line(start, at - start);
+    start = at + (crLf ? 2 : 1);
+    return start;
+  };
+  // A byte equal to CR (or LF) shows as a zero byte of the difference, and
+  // the lowest one is the next candidate.
+  std::size_t i = 0;
+  while (i + 8 <= size) {
+    std::uint64_t word;
+    std::memcpy(&word, data + i, 8);
+    std::uint64_t candidates = ZeroBytes(word ^ Repeated('\r'));
+    if (any) candidates |= ZeroBytes(word ^ Repeated('\n'));
+    if (candidates == 0) {
+      i += 8;
+      continue;
+    }
+    const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(candidates) / 8);
+    const std::size_t next = breakAt(at);
+    i = next == std::string_view::npos ? at + 1 : next;
+  }
+  while (i < size) {
+    const std::size_t next = (data[i] == '\r' || (any && data[i] == '\n')) ? breakAt(i) : std::string_view::npos;
+    i = next == std::string_view::npos ? i + 1 : next;
+  }
+  line(start, size - start);
+}
 
 }  // namespace pravel

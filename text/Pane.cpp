@@ -4,14 +4,14 @@
 
 namespace pravel {
 
-std::int64_t Pane::PaneFind(std::int64_t from, std::string_view what) const {
+std::optional<std::pair<std::int64_t, std::int64_t>> Pane::PaneFind(std::int64_t from, std::string_view what) const {
   const Text text = PaneText();
   if (from < 0) from = 0;
-  if (static_cast<std::uint64_t>(from) > text.size()) return -1;
   const Text key = TextLower(what);
-  if (key.empty()) return -1;
+  if (key.empty() || static_cast<std::uint64_t>(from) > text.size()) return std::nullopt;
   const std::size_t at = FindLower(text, key, static_cast<std::size_t>(from));
-  return at == std::string_view::npos ? -1 : static_cast<std::int64_t>(at);
+  if (at == std::string_view::npos) return std::nullopt;
+  return std::pair{static_cast<std::int64_t>(at), static_cast<std::int64_t>(at + key.size())};
 }
 
 TextLines PaneLines(const Pane& pane) { return pane.PaneReadLines(); }

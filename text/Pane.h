@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -35,8 +36,9 @@ class Pane {
   // Editor operations used by find and paste. Positions count characters of
   // the pane's text from 0.
   virtual std::int64_t PaneTextLength() const { return static_cast<std::int64_t>(PaneText().size()); }
-  // Forward search without regard to case (A..Z); -1 when there is none.
-  virtual std::int64_t PaneFind(std::int64_t from, std::string_view what) const;
+  // The next occurrence at or after `from`, found without regard to case
+  // (A..Z), as its start and end positions; nothing when there is none.
+  virtual std::optional<std::pair<std::int64_t, std::int64_t>> PaneFind(std::int64_t from, std::string_view what) const;
   // Selects from..to; a negative to selects up to the end of the text.
   virtual void PaneSelect(std::int64_t from, std::int64_t to) = 0;
   virtual std::pair<std::int64_t, std::int64_t> PaneSelection() const = 0;

@@ -53,9 +53,25 @@ FileResult ReadStream(std::FILE* f, Text& content) {
 FileResult Failed(Text reason) { return FileResult{false, std::move(reason)}; }
 FileResult FailedErrno(int error) { return Failed(std::strerror(error)); }
 
-fs::path PathOf(const Text& name) { return fs::path(name); }
+// Names are UTF-8 everywhere in the engine; Windows names files in UTF-16,
+// so a name is converted where it meets the system, not in the ANSI code
+// page, which cannot hold every name.
+fs::path PathOf(const Text& name) {
+#ifdef _WIN32
+  return fs::path(std::u8string(name.begin(), name.end()));
+#else
+  return fs::path(name);
+#endif
+}
 
-Text NameOf(const fs::path& path) { return path.string(); }
+Text NameOf(const fs::path& path) {
+#ifdef _WIN32
+  const std::u8string name = path.u8string();
+  return Text(name.begin(), name.end());
+#else
+  return path.string();
+#endif
+}
 
 Text CurrentDirectory() {
   std::error_code ec;

@@ -33,7 +33,7 @@ inline void NoMemoryLost(const std::error_code& ec) {
   if (ec == std::errc::not_enough_memory) throw std::bad_alloc();
 }
 
-// A name as the system takes it, and back.
+// A name (UTF-8) as the system takes it, and back.
 std::filesystem::path PathOf(const Text& name);
 Text NameOf(const std::filesystem::path& path);
 
