@@ -67,14 +67,16 @@ void Workflow::FindLink() {
   pane.PaneSelect(FindStart, -1);
   pane.PaneScrollCaret();
 
-  const std::int64_t at = pane.PaneFind(FindStart, what);
-  if (at < 0) {
+  const auto found = pane.PaneFind(FindStart, what);
+  if (!found) {
     // The answer only decides where the next search starts; the search
     // itself is not repeated.
     if (host.AskYesNo("\"" + what + "\" not found, continue from beginning?    ", "")) FindStart = 0;
     return;
   }
-  const auto end = at + static_cast<std::int64_t>(what.size());
+  // Positions are the pane's own: a character of a name may take several
+  // bytes.
+  const auto [at, end] = *found;
   pane.PaneHideSelection(false);
   pane.PaneSelect(at, -1);
   pane.PaneScrollCaret();

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "text/TextFile.h"
+
 namespace pravel {
 
 HeadlessHost::HeadlessHost(Text definitionPath, Text columns)
@@ -11,8 +13,8 @@ HeadlessHost::HeadlessHost(Text definitionPath, Text columns)
 std::optional<Text> HeadlessHost::ChooseFile(const FileDialog& dialog) {
   if (dialog.save) return std::nullopt;
   std::error_code ec;
-  const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(definitionPath_), ec);
-  return ec ? definitionPath_ : full.string();
+  const std::filesystem::path full = std::filesystem::absolute(PathOf(definitionPath_), ec);
+  return ec ? definitionPath_ : NameOf(full);
 }
 
 }  // namespace pravel

@@ -34,14 +34,18 @@ void OpenWithDefaultProgram(const Text& path) {
 #if defined(_WIN32)
   // cmd's "start" takes its first quoted argument as a window title, hence
   // the empty one. Windows paths cannot hold a double quote.
-  const Text command = "start \"\" \"" + path + "\"";
-#elif defined(__APPLE__)
+  std::fflush(nullptr);
+  [[maybe_unused]] const int status = _wsystem((L"start \"\" \"" + PathOf(path).wstring() + L"\"").c_str());
+  return;
+#else
+#if defined(__APPLE__)
   const Text command = "open " + ShellQuoted(path) + " >/dev/null 2>&1 &";
 #else
   const Text command = "xdg-open " + ShellQuoted(path) + " >/dev/null 2>&1 &";
 #endif
   std::fflush(nullptr);
   [[maybe_unused]] const int status = std::system(command.c_str());
+#endif
 }
 
 }  // namespace

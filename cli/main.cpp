@@ -9,6 +9,7 @@
 #include "app/Workflow.h"
 #include "cli/CliHost.h"
 #include "cli/CliOptions.h"
+#include "text/TextFile.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -33,11 +34,10 @@ int Usage(const Text& error) {
 int Run(const CliOptions& options) {
   for (const Text& dir : options.directories) {
     std::error_code ec;
-    fs::current_path(fs::path(dir), ec);
+    fs::current_path(PathOf(dir), ec);
     if (ec) return Usage("cannot change to the folder " + dir + ": " + ec.message());
   }
-  std::error_code ec;
-  const Text startDirectory = fs::current_path(ec).string();
+  const Text startDirectory = CurrentDirectory();
 
   // The process ends right after the steps, and what the build holds (for
   // a large definition, millions of lines) goes back with it: freeing it
@@ -62,7 +62,7 @@ int Run(const CliOptions& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(std::vector<std::string> args) {
 #if defined(__GLIBC__)
   // A large build makes and drops texts of a hundred megabytes one after
   // another. Given back to the system when freed, each one's memory had to
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
   try {
-    const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const ParsedArguments parsed = ParseArguments(args);
     if (!parsed.error.empty()) return Usage(parsed.error);
     switch (parsed.options.command) {
       case Command::Help:
@@ -97,3 +97,15 @@ int main(int argc, char** argv) {
   }
   return kUsageError;
 }
+
+// The arguments in UTF-8, the engine's names: on Windows they come as
+// UTF-16, which holds every name, not in the ANSI code page.
+#ifdef _WIN32
+extern "C" int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(NameOf(fs::path(argv[i])));
+  return Main(std::move(args));
+}
+#else
+int main(int argc, char** argv) { return Main(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ButtonBar.h"
+#include "app/win32/Encoding.h"
 #include "app/win32/Theme.h"
 #include "text/TextFile.h"
 
@@ -40,7 +41,7 @@ bool Take(HMODULE library, const char* name, Fn& target) {
 const GdiplusApi& GdiplusLibrary() {
   static const GdiplusApi api = [] {
     GdiplusApi loaded;
-    HMODULE library = LoadLibraryA("gdiplus.dll");
+    HMODULE library = LoadLibraryW(L"gdiplus.dll");
     GdiplusApi::Startup startup = nullptr;
     if (library == nullptr || !Take(library, "GdiplusStartup", startup) ||
         !Take(library, "GdipCreateBitmapFromFile", loaded.CreateBitmapFromFile) ||
@@ -56,13 +57,6 @@ const GdiplusApi& GdiplusLibrary() {
     return loaded;
   }();
   return api;
-}
-
-std::wstring Widen(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
 }
 
 void DrawOutline(HDC dc, const ButtonOutline& outline, COLORREF colour) {

@@ -4,7 +4,7 @@
 
 namespace pravel::win32 {
 
-inline constexpr const char* kMainWindowClass = "PravelMainWindow";
+inline constexpr const wchar_t* kMainWindowClass = L"PravelMainWindow";
 
 enum ControlId : int {
   // Hidden: holds the decoded button-bar picture (STM_GETIMAGE gives it, or

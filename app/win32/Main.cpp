@@ -32,7 +32,7 @@ int Run(HINSTANCE instance) {
   Workflow workflow(host, CurrentDirectory());
 
   if (const LoadFailure failure = LoadSystemLibraries(libraries); failure.exitCode != 0) {
-    MessageBoxA(nullptr, failure.message.c_str(), "Pravel", MB_OK);
+    MessageBoxW(nullptr, failure.message.c_str(), L"Pravel", MB_OK);
     return failure.exitCode;
   }
 

@@ -10,6 +10,7 @@
 #include "app/ButtonBar.h"
 #include "app/FlagScope.h"
 #include "app/win32/ControlIds.h"
+#include "app/win32/Encoding.h"
 #include "app/win32/Layout.h"
 #include "definition/MenuNames.h"
 
@@ -48,53 +49,53 @@ void Guarded(HWND owner, Handler&& handler) {
   } catch (const std::bad_alloc&) {
     EndForLackOfMemory();
   } catch (const std::exception& error) {
-    MessageBoxA(owner, error.what(), "Pravel", MB_OK | MB_SETFOREGROUND);
+    MessageBoxW(owner, Widen(error.what()).c_str(), L"Pravel", MB_OK | MB_SETFOREGROUND);
   }
 }
 
 }  // namespace
 
 bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = Procedure;
   windowClass.hInstance = instance;
-  windowClass.hIcon = static_cast<HICON>(LoadImageA(instance, "AppIco", IMAGE_ICON, 32, 32, 0));
-  windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, "AppIco", IMAGE_ICON, 16, 16, 0));
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, L"AppIco", IMAGE_ICON, 32, 32, 0));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"AppIco", IMAGE_ICON, 16, 16, 0));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.hbrBackground = SolidBrush(kWindowBackground);
   windowClass.lpszClassName = kMainWindowClass;
-  return RegisterClassExA(&windowClass) != 0;
+  return RegisterClassExW(&windowClass) != 0;
 }
 
 bool MainWindow::Create(const Fonts& fonts) {
-  HWND main = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, kCaptionStep1, WS_OVERLAPPEDWINDOW,
+  HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, Widen(kCaptionStep1).c_str(), WS_OVERLAPPEDWINDOW,
                               kWindowPosition.x, kWindowPosition.y, kWindowSize.cx, kWindowSize.cy, nullptr, nullptr,
                               instance_, this);
   if (main == nullptr) return false;
   controls_.main = main;
   fonts_ = fonts;
-  SendMessageA(main, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.large), TRUE);
+  SendMessageW(main, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.large), TRUE);
 
-  controls_.tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOANIMATE,
+  controls_.tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOANIMATE,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main, nullptr,
                                       instance_, nullptr);
-  SendMessageA(controls_.tooltip, TTM_ACTIVATE, TRUE, 0);
-  AddTip(main, "f as Form");
+  SendMessageW(controls_.tooltip, TTM_ACTIVATE, TRUE, 0);
+  AddTip(main, L"f as Form");
 
   CreateControls();
   return true;
 }
 
-void MainWindow::AddTip(HWND tool, const char* text) {
-  TOOLINFOA tip{};
-  tip.cbSize = TTTOOLINFOA_V2_SIZE;
+void MainWindow::AddTip(HWND tool, const wchar_t* text) {
+  TOOLINFOW tip{};
+  tip.cbSize = TTTOOLINFOW_V2_SIZE;
   tip.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tip.hwnd = controls_.main;
   tip.uId = reinterpret_cast<UINT_PTR>(tool);
-  tip.lpszText = const_cast<char*>(text);
-  SendMessageA(controls_.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tip));
+  tip.lpszText = const_cast<wchar_t*>(text);
+  SendMessageW(controls_.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
 }
 
 RECT MainWindow::PlaceOf(ControlId id) const {
@@ -104,66 +105,66 @@ RECT MainWindow::PlaceOf(ControlId id) const {
 void MainWindow::CreateControls() {
   HWND main = controls_.main;
   const Fonts& fonts = fonts_;
-  const auto make = [&](DWORD exStyle, const char* windowClass, const char* text, DWORD style, ControlId id,
+  const auto make = [&](DWORD exStyle, const wchar_t* windowClass, const wchar_t* text, DWORD style, ControlId id,
                         HFONT font) {
     const RECT place = PlaceOf(id);
-    HWND control = CreateWindowExA(exStyle, windowClass, text, WS_CHILD | style, place.left, place.top,
+    HWND control = CreateWindowExW(exStyle, windowClass, text, WS_CHILD | style, place.left, place.top,
                                    place.right - place.left, place.bottom - place.top, main,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    if (control != nullptr && font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (control != nullptr && font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return control;
   };
 
   // The decoded picture is kept in this hidden control; the overlay shows
   // it and draws the outlines above it, so the two never fight over paint.
-  controls_.buttonBarPicture = make(0, "STATIC", nullptr, SS_BITMAP, kIdButtonBarPicture, nullptr);
+  controls_.buttonBarPicture = make(0, L"STATIC", nullptr, SS_BITMAP, kIdButtonBarPicture, nullptr);
   controls_.buttonBarOverlay =
-      make(0, "STATIC", nullptr, SS_OWNERDRAW | SS_NOTIFY | WS_VISIBLE, kIdButtonBarOverlay, nullptr);
-  buttonBarDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      make(0, L"STATIC", nullptr, SS_OWNERDRAW | SS_NOTIFY | WS_VISIBLE, kIdButtonBarOverlay, nullptr);
+  buttonBarDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
       controls_.buttonBarOverlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonBarProcedure)));
 
   // Not sorted by the control: the entries come in the program's order,
   // the prompt first.
-  controls_.goToMenuNameCombo = make(0, "COMBOBOX", nullptr,
+  controls_.goToMenuNameCombo = make(0, L"COMBOBOX", nullptr,
                                      CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
                                      kIdGoToMenuNameCombo, fonts.large);
-  SendMessageA(controls_.goToMenuNameCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kMenuNamePrompt));
-  SendMessageA(controls_.goToMenuNameCombo, CB_SETCURSEL, 0, 0);
+  SendMessageW(controls_.goToMenuNameCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(kMenuNamePrompt).c_str()));
+  SendMessageW(controls_.goToMenuNameCombo, CB_SETCURSEL, 0, 0);
 
   controls_.columnsField =
-      make(WS_EX_CLIENTEDGE, "EDIT", "4", kFieldStyle | WS_VISIBLE, kIdColumnsField, fonts.large);
+      make(WS_EX_CLIENTEDGE, L"EDIT", L"4", kFieldStyle | WS_VISIBLE, kIdColumnsField, fonts.large);
   controls_.findLinkLabel =
-      make(0, "STATIC", " Find LINK -->", SS_NOTIFY | SS_CENTERIMAGE | WS_VISIBLE, kIdFindLinkLabel, fonts.small);
-  controls_.findLinkField = make(WS_EX_CLIENTEDGE, "EDIT", "", kFieldStyle | WS_VISIBLE, kIdFindLinkField, fonts.large);
+      make(0, L"STATIC", L" Find LINK -->", SS_NOTIFY | SS_CENTERIMAGE | WS_VISIBLE, kIdFindLinkLabel, fonts.small);
+  controls_.findLinkField = make(WS_EX_CLIENTEDGE, L"EDIT", L"", kFieldStyle | WS_VISIBLE, kIdFindLinkField, fonts.large);
   findFieldDefault_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(controls_.findLinkField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProcedure)));
+      SetWindowLongPtrW(controls_.findLinkField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProcedure)));
 
   // Without the rich edit library there is no input pane, and the program
   // runs on without one.
-  LoadLibraryA("RICHED20.DLL");
+  LoadLibraryW(L"RICHED20.DLL");
   controls_.inputPane = CreateInputPane(PlaceOf(kIdInputPane));
   if (controls_.inputPane != nullptr) {
     host_.AttachInputPane([this](HWND old) { return RenewInputPane(old); });
     host_.InputPane().PaneSetText(kInitialPaneText);
   }
 
-  controls_.re2 = make(WS_EX_CLIENTEDGE, "EDIT", "", kPaneStyle, kIdRe2, fonts.large);
-  AddTip(controls_.re2, "Create re2 AS RICHEDIT");
-  controls_.sortedList = make(0, "LISTBOX", nullptr, kListStyle, kIdSortedList, nullptr);
-  controls_.htmlLines = make(0, "LISTBOX", nullptr, kListStyle, kIdHtmlLines, fonts.large);
-  controls_.lb8 = make(0, "LISTBOX", "Build MenusOnly here: ", kListStyle, kIdLb8, fonts.small);
-  AddTip(controls_.lb8, " lb8 AS LISTBOX");
+  controls_.re2 = make(WS_EX_CLIENTEDGE, L"EDIT", L"", kPaneStyle, kIdRe2, fonts.large);
+  AddTip(controls_.re2, L"Create re2 AS RICHEDIT");
+  controls_.sortedList = make(0, L"LISTBOX", nullptr, kListStyle, kIdSortedList, nullptr);
+  controls_.htmlLines = make(0, L"LISTBOX", nullptr, kListStyle, kIdHtmlLines, fonts.large);
+  controls_.lb8 = make(0, L"LISTBOX", L"Build MenusOnly here: ", kListStyle, kIdLb8, fonts.small);
+  AddTip(controls_.lb8, L" lb8 AS LISTBOX");
 }
 
 HWND MainWindow::CreateInputPane(const RECT& place) {
-  HWND pane = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20a", nullptr, WS_CHILD | WS_VISIBLE | kPaneStyle, place.left,
+  HWND pane = CreateWindowExW(WS_EX_CLIENTEDGE, L"RichEdit20W", nullptr, WS_CHILD | WS_VISIBLE | kPaneStyle, place.left,
                               place.top, place.right - place.left, place.bottom - place.top, controls_.main,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdInputPane)), instance_, nullptr);
   if (pane == nullptr) return nullptr;
   // Prepared before the font is set: a rich edit changes its text mode
   // only while it holds nothing, not even a change of font to undo.
   PrepareRichEdit(pane, kFieldBackground);
-  SendMessageA(pane, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large), TRUE);
+  SendMessageW(pane, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large), TRUE);
   return pane;
 }
 
@@ -183,9 +184,9 @@ HWND MainWindow::RenewInputPane(HWND old) {
 }
 
 void MainWindow::CreateStatusLine(const Fonts& fonts) {
-  controls_.statusLine = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", controls_.main, kIdStatusLine);
-  SendMessageA(controls_.statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.small), TRUE);
-  SetWindowTextA(controls_.statusLine, kStatusAtStart);
+  controls_.statusLine = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", controls_.main, kIdStatusLine);
+  SendMessageW(controls_.statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.small), TRUE);
+  SetWindowTextW(controls_.statusLine, Widen(kStatusAtStart).c_str());
 }
 
 void MainWindow::Show() {
@@ -194,16 +195,16 @@ void MainWindow::Show() {
 }
 
 MainWindow* MainWindow::Of(HWND window) {
-  return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   MainWindow* self = Of(window);
-  if (self == nullptr || self->controls_.main == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (self == nullptr || self->controls_.main == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   LRESULT result = 0;
   bool handled = false;
   Guarded(window, [&] {
@@ -218,7 +219,7 @@ LRESULT CALLBACK MainWindow::ButtonBarProcedure(HWND window, UINT message, WPARA
   if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
     Guarded(self->controls_.main, [self] { self->OnButtonBarRelease(); });
   }
-  return CallWindowProcA(self->buttonBarDefault_, window, message, wParam, lParam);
+  return CallWindowProcW(self->buttonBarDefault_, window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindow::FindFieldProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -226,7 +227,7 @@ LRESULT CALLBACK MainWindow::FindFieldProcedure(HWND window, UINT message, WPARA
   if (message == WM_KEYDOWN && wParam == VK_RETURN) {
     Guarded(self->controls_.main, [self] { self->OnFindFieldEnter(); });
   }
-  return CallWindowProcA(self->findFieldDefault_, window, message, wParam, lParam);
+  return CallWindowProcW(self->findFieldDefault_, window, message, wParam, lParam);
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -268,7 +269,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcA(main, message, wParam, lParam);
+  return DefWindowProcW(main, message, wParam, lParam);
 }
 
 void MainWindow::OnSize(WPARAM kind) {
@@ -306,17 +307,15 @@ void MainWindow::OnGoToMenuName() {
   if (Busy()) return;
   FlagScope scope(searching_);
   HWND combo = controls_.goToMenuNameCombo;
-  const int index = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
-  Text entry;
+  const int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+  std::wstring entry;
   if (index >= 0) {
-    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length > 0) {
-      entry.assign(static_cast<std::size_t>(length) + 1, '\0');
-      const LRESULT copied = SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(entry.data()));
-      entry.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
-    }
+    entry.assign(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0), 0)) + 1, L'\0');
+    entry.resize(static_cast<std::size_t>(
+        std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(entry.data())), 0)));
   }
-  workflow_.GoToMenuName(index, entry);
+  // The entry as the bytes of the definition it was taken from.
+  workflow_.GoToMenuName(index, host_.FromDefinition(entry));
 }
 
 void MainWindow::DrawButtonBar(const DRAWITEMSTRUCT& item) {

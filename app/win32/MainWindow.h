@@ -40,7 +40,7 @@ class MainWindow {
   RECT PlaceOf(ControlId id) const;
   HWND CreateInputPane(const RECT& place);
   HWND RenewInputPane(HWND old);
-  void AddTip(HWND tool, const char* text);
+  void AddTip(HWND tool, const wchar_t* text);
   void OnSize(WPARAM kind);
   // Whether the user's actions must wait: a command or a search is running
   // (its question box keeps a message loop going under it).

@@ -6,12 +6,12 @@ namespace pravel::win32 {
 
 void MessageLoop::Handle(const MSG& message) {
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 int MessageLoop::Run() {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) Handle(message);
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) Handle(message);
   return static_cast<int>(message.wParam);
 }
 
@@ -19,7 +19,7 @@ void MessageLoop::Pump() {
   if (pumping_) return;
   FlagScope pumping(pumping_);
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       // The main loop must still see it and end.
       PostQuitMessage(static_cast<int>(message.wParam));

@@ -2,14 +2,17 @@
 //
 // Positions are the control's own character positions, in which a line
 // break counts as one character; finding, selecting and the text length all
-// use them, so a match found is selected exactly. The whole text handed out
-// has CR LF line breaks, whatever the control keeps inside.
+// use them, so a match found is selected exactly. The control holds UTF-16:
+// a text goes in decoded in the encoding its bytes read best in (Encoding.h)
+// and comes out encoded in the same, with CR LF line breaks whatever the
+// control keeps inside.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 
+#include "app/win32/Encoding.h"
 #include "text/Pane.h"
 
 namespace pravel::win32 {
@@ -23,9 +26,9 @@ class RichEditPane : public Pane {
   // Handles the window's waiting messages while a large text goes in.
   using Pump = std::function<void()>;
 
-  // A text longer than this goes into the control in pieces of about this
-  // size, each ending at a line break.
-  static constexpr std::size_t kPieceSize = 128 * 1024;
+  // A text longer than this many characters goes into the control in
+  // pieces of about this size, each ending at a line break.
+  static constexpr std::size_t kPieceSize = 64 * 1024;
 
   explicit RichEditPane(HWND control = nullptr, Renewal renewal = {}, Pump pump = {})
       : control_(control), renewal_(std::move(renewal)), pump_(std::move(pump)) {}
@@ -35,6 +38,8 @@ class RichEditPane : public Pane {
     pump_ = std::move(pump);
   }
   HWND Control() const { return control_; }
+  // How the text in the pane came, and goes back.
+  Encoding TextEncoding() const { return encoding_; }
 
   Text PaneText() const override;
   // The text goes in as plain text, also when it looks like RTF. A pane
@@ -44,7 +49,7 @@ class RichEditPane : public Pane {
   // time, the window's messages handled between pieces.
   void PaneSetText(std::string_view text) override;
   std::int64_t PaneTextLength() const override;
-  std::int64_t PaneFind(std::int64_t from, std::string_view what) const override;
+  std::optional<std::pair<std::int64_t, std::int64_t>> PaneFind(std::int64_t from, std::string_view what) const override;
   void PaneSelect(std::int64_t from, std::int64_t to) override;
   std::pair<std::int64_t, std::int64_t> PaneSelection() const override;
   void PaneScrollCaret() override;
@@ -54,13 +59,14 @@ class RichEditPane : public Pane {
  private:
   // Where the piece of text starting at from ends: after the last line
   // break within a piece's size, or after the line that is longer.
-  static std::size_t PieceEnd(std::string_view text, std::size_t from);
-  // EM_STREAMIN of a piece as plain text, in the given format.
-  void StreamIn(std::string_view piece, WPARAM format);
+  static std::size_t PieceEnd(std::wstring_view text, std::size_t from);
+  // EM_STREAMIN of a piece as plain UTF-16 text, with the given flags.
+  void StreamIn(std::wstring_view piece, WPARAM flags);
 
   HWND control_;
   Renewal renewal_;
   Pump pump_;
+  Encoding encoding_;
 };
 
 // Prepares a freshly created rich edit control for the program's text,
@@ -69,8 +75,8 @@ class RichEditPane : public Pane {
 void PrepareRichEdit(HWND control, COLORREF background);
 
 // Every line break as CR LF: a lone CR or a lone LF becomes CR LF.
-Text WithCrLf(std::string_view text);
+std::wstring WithCrLf(std::wstring_view text);
 // Every line break (CR LF, lone CR, lone LF) as one CR.
-Text WithCrOnly(std::string_view text);
+std::wstring WithCrOnly(std::wstring_view text);
 
 }  // namespace pravel::win32

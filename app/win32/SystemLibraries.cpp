@@ -1,5 +1,7 @@
 #include "app/win32/SystemLibraries.h"
 
+#include <cstring>
+
 namespace pravel::win32 {
 
 namespace {
@@ -8,13 +10,13 @@ template <typename Fn>
 bool Resolve(HMODULE library, const char* name, Fn& target, LoadFailure& failure) {
   target = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
   if (target != nullptr) return true;
-  failure = {std::string("Function not found ") + name, 2};
+  failure = {L"Function not found " + std::wstring(name, name + std::strlen(name)), 2};
   return false;
 }
 
-HMODULE Load(const char* name, LoadFailure& failure) {
-  HMODULE library = LoadLibraryA(name);
-  if (library == nullptr) failure = {std::string("Library not found  ") + name, 1};
+HMODULE Load(const wchar_t* name, LoadFailure& failure) {
+  HMODULE library = LoadLibraryW(name);
+  if (library == nullptr) failure = {std::wstring(L"Library not found  ") + name, 1};
   return library;
 }
 
@@ -22,16 +24,16 @@ HMODULE Load(const char* name, LoadFailure& failure) {
 
 LoadFailure LoadSystemLibraries(SystemLibraries& libraries) {
   LoadFailure failure;
-  HMODULE shell = Load("shell32.dll", failure);
-  if (shell == nullptr || !Resolve(shell, "ShellExecuteA", libraries.ShellExecuteA, failure)) return failure;
-  HMODULE ole = Load("ole32.dll", failure);
+  HMODULE shell = Load(L"shell32.dll", failure);
+  if (shell == nullptr || !Resolve(shell, "ShellExecuteW", libraries.ShellExecuteW, failure)) return failure;
+  HMODULE ole = Load(L"ole32.dll", failure);
   if (ole == nullptr || !Resolve(ole, "OleInitialize", libraries.OleInitialize, failure) ||
       !Resolve(ole, "OleUninitialize", libraries.OleUninitialize, failure)) {
     return failure;
   }
-  HMODULE dialogs = Load("comdlg32.dll", failure);
-  if (dialogs == nullptr || !Resolve(dialogs, "GetOpenFileNameA", libraries.GetOpenFileNameA, failure)) return failure;
-  Resolve(dialogs, "GetSaveFileNameA", libraries.GetSaveFileNameA, failure);
+  HMODULE dialogs = Load(L"comdlg32.dll", failure);
+  if (dialogs == nullptr || !Resolve(dialogs, "GetOpenFileNameW", libraries.GetOpenFileNameW, failure)) return failure;
+  Resolve(dialogs, "GetSaveFileNameW", libraries.GetSaveFileNameW, failure);
   return failure;
 }
 

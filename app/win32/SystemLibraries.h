@@ -10,25 +10,25 @@
 
 namespace pravel::win32 {
 
-using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using ShellExecuteWFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFn = void(WINAPI*)();
-using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 struct SystemLibraries {
-  ShellExecuteAFn ShellExecuteA = nullptr;
+  ShellExecuteWFn ShellExecuteW = nullptr;
   OleInitializeFn OleInitialize = nullptr;
   OleUninitializeFn OleUninitialize = nullptr;  // resolved so a broken system shows at start-up
   // The file dialogs' library needs shell32 and ole32 itself: it is loaded
   // after them, so that a system without those gets the message that names
   // them instead of a program that does not start at all.
-  FileDialogFn GetOpenFileNameA = nullptr;
-  FileDialogFn GetSaveFileNameA = nullptr;
+  FileDialogFn GetOpenFileNameW = nullptr;
+  FileDialogFn GetSaveFileNameW = nullptr;
 };
 
 // Why loading stopped: the message to show and the exit code.
 struct LoadFailure {
-  std::string message;
+  std::wstring message;
   int exitCode = 0;
 };
 

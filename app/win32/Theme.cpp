@@ -1,6 +1,6 @@
 #include "app/win32/Theme.h"
 
-#include <cstring>
+#include <cwchar>
 #include <map>
 
 namespace pravel::win32 {
@@ -8,12 +8,12 @@ namespace pravel::win32 {
 namespace {
 
 HFONT CreateTahoma(LONG height, LONG weight) {
-  LOGFONTA font{};
+  LOGFONTW font{};
   font.lfHeight = height;  // positive: the cell height in pixels
   font.lfWeight = weight;
   font.lfCharSet = DEFAULT_CHARSET;
-  std::strcpy(font.lfFaceName, "Tahoma");
-  return CreateFontIndirectA(&font);
+  std::wcscpy(font.lfFaceName, L"Tahoma");
+  return CreateFontIndirectW(&font);
 }
 
 }  // namespace

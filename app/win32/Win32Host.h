@@ -44,6 +44,11 @@ class Win32Host : public Host {
   void PumpMessages() override;
   [[noreturn]] void EndProcess(int exitCode) override;
 
+  // A text of the engine as the window shows it, line by line (Encoding.h),
+  // and the bytes of a name the user chose among the definition's.
+  std::wstring ForDisplay(std::string_view text) const;
+  Text FromDefinition(std::wstring_view text) const;
+
  private:
   Controls& controls_;
   MessageLoop& loop_;

@@ -159,7 +159,7 @@ class Program {
 
  private:
   HWND FindMain() const {
-    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, kMainWindowClass, nullptr)) != nullptr;) {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, kMainWindowClass, nullptr)) != nullptr;) {
       DWORD owner = 0;
       GetWindowThreadProcessId(w, &owner);
       if (owner == process_.dwProcessId && IsWindowVisible(w)) return w;

@@ -3,6 +3,8 @@
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEARCH=win64
+# Names pass between Linux and Wine in UTF-8 whatever the caller's locale.
+export LC_ALL=C.UTF-8
 if [ -n "${PRAVEL_WINEPREFIX:-}" ]; then
   export WINEPREFIX="$PRAVEL_WINEPREFIX"
 fi

@@ -3,8 +3,9 @@
 
 Builds the example with pravel-cli in a fresh folder and opens the page in
 Chromium, driven over its DevTools pipe: the page is in standards mode, has
-a drop-down per menu, and choosing an entry with the keyboard goes to the
-entry's address (answered here: no network is used).
+a drop-down per menu, it fits a 360-pixel phone and a 1,000-pixel window
+without sideways scrolling, and choosing an entry with the keyboard goes to
+the entry's address (answered here: no network is used).
 """
 import argparse, base64, fcntl, json, os, select, shutil, signal, subprocess, sys, tempfile, time
 
@@ -122,11 +123,17 @@ def main():
                 menus = browser.evaluate("[...document.querySelectorAll('select')].map(s => s.options[1].value)")
                 check(len(menus) == open(os.path.join(folder, "Pravel_Input.txt"), "rb").read().count(b"menuname=<"),
                       f"{len(menus)} drop-downs, not one per menu")
+                for width in (360, 1000):
+                    browser.send("Emulation.setDeviceMetricsOverride",
+                                 {"width": width, "height": 800, "deviceScaleFactor": 1, "mobile": width < 600})
+                    browser.open(page)
+                    wide = browser.evaluate("[document.documentElement.scrollWidth, document.documentElement.clientWidth]")
+                    check(wide[0] <= wide[1], f"at {width} pixels the page is {wide[0]} wide: it scrolls sideways")
                 for index, address in enumerate(menus):
                     browser.open(page)
                     went = browser.choose_first_entry(index)
                     check(went == address, f"drop-down {index}: went to {went}, not {address}")
-                print(f"ok: {len(menus)} drop-downs, each goes to its first entry's address")
+                print(f"ok: {len(menus)} drop-downs, each goes to its first entry's address; no sideways scrolling")
             finally:
                 browser.close()
 

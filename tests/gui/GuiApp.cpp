@@ -268,12 +268,25 @@ bool GuiApp::Press(const Box& box, int button) const {
   return gone;
 }
 
-std::wstring GuiApp::Confirm(const std::string& step) {
-  const std::optional<Box> box = WaitForBox(L"Pravel");
-  if (!box) return {};
-  Screenshot(step);
-  Press(*box, IDOK);
-  return box->text;
+std::vector<std::wstring> GuiApp::Messages(const std::string& step) {
+  std::vector<std::wstring> texts;
+  for (int quietLooks = 0; quietLooks < 3;) {
+    WaitUntilIdle();
+    std::optional<Box> box;
+    for (const Box& shown : Boxes()) {
+      if (shown.caption == L"Pravel") box = shown;
+    }
+    if (!box) {
+      ++quietLooks;
+      Sleep(300);
+      continue;
+    }
+    quietLooks = 0;
+    Screenshot(step);
+    texts.push_back(box->text);
+    if (!Press(*box, IDOK)) break;
+  }
+  return texts;
 }
 
 bool GuiApp::Quiet() const {

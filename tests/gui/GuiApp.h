@@ -59,8 +59,9 @@ class GuiApp {
   void Key(WORD key, bool control = true, bool shift = false);
 
   std::optional<Box> WaitForBox(const std::wstring& caption, DWORD timeoutMs = 20000) const;
-  // The next message box captioned "Pravel": screenshot, OK, its text.
-  std::wstring Confirm(const std::string& step);
+  // Every message box captioned "Pravel" that comes up until the program
+  // is quiet: a screenshot of each, OK, and their texts.
+  std::vector<std::wstring> Messages(const std::string& step);
   // No box comes up within a moment.
   bool Quiet() const;
   // The open dialog: the name typed into it, then Enter.

@@ -1,6 +1,7 @@
 // The Windows program's own code where it can go wrong unseen: the input
-// pane over a real rich edit control (line breaks, a large text in pieces,
-// positions that find and select agree on) and the nested message pump.
+// pane over a real rich edit control (line breaks and encodings that come
+// back as they went in, a large text in pieces, positions that find and
+// select agree on) and the nested message pump.
 #include <gtest/gtest.h>
 #include <richedit.h>
 
@@ -23,7 +24,7 @@ struct PaneWindow {
 
   HWND MakeControl() const {
     LoadLibraryA("RICHED20.DLL");
-    HWND made = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20a", nullptr,
+    HWND made = CreateWindowExW(WS_EX_CLIENTEDGE, L"RichEdit20W", nullptr,
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL, 0, 0,
                                 400, 300, window, nullptr, GetModuleHandleA(nullptr), nullptr);
     PrepareRichEdit(made, kFieldBackground);
@@ -47,12 +48,20 @@ TEST(RichEditPane, GivesBackWhatWasSetWithCrLfBreaks) {
       {"a\r\r\nb", "a\r\n\r\nb"},
       {"{\\rtf1 menuname=<A>}\r\n{\\urtf x}", "{\\rtf1 menuname=<A>}\r\n{\\urtf x}"},  // stays plain text
       {"\tlinkname=<  x  >  ", "\tlinkname=<  x  >  "},
-      {AllHighBytes(), AllHighBytes()},
+      {AllHighBytes(), AllHighBytes()},  // not UTF-8: every byte back as it was
+      {"\xEF\xBB\xBFmenuname=<Caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87>\n", "\xEF\xBB\xBFmenuname=<Caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87>\r\n"},
   };
   for (const auto& [text, expected] : cases) {
     pane.PaneSetText(text);
     EXPECT_EQ(pane.PaneText(), expected) << testing::PrintToString(text);
   }
+  // What is typed into a UTF-8 definition, and found in it, is UTF-8; its
+  // positions count characters, as the control does.
+  pane.PaneSetText("linkname=<Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e>");
+  EXPECT_EQ(pane.PaneFind(0, "CR\xC3\xA8ME"), (std::pair<std::int64_t, std::int64_t>{10, 15}));
+  pane.PaneSelect(10, 15);
+  pane.PaneReplaceSelection("\xE4\xB8\xAD");
+  EXPECT_EQ(pane.PaneText(), "linkname=<\xE4\xB8\xAD br\xC3\xBBl\xC3\xA9" "e>");
 }
 
 TEST(RichEditPane, LoadsALargeDefinitionWholeInPiecesAndFindsInIt) {
@@ -73,21 +82,21 @@ TEST(RichEditPane, LoadsALargeDefinitionWholeInPiecesAndFindsInIt) {
   EXPECT_TRUE(back == text);
   EXPECT_GE(pumps, text.size() / RichEditPane::kPieceSize - 1);
   // Loaded as one text: open to typing, nothing to undo piece by piece.
-  EXPECT_EQ(GetWindowLongA(pane.Control(), GWL_STYLE) & ES_READONLY, 0);
-  EXPECT_EQ(SendMessageA(pane.Control(), EM_CANUNDO, 0, 0), 0);
+  EXPECT_EQ(GetWindowLongW(pane.Control(), GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(SendMessageW(pane.Control(), EM_CANUNDO, 0, 0), 0);
 
   // A break counts one position in the control: what find gives, select
   // takes, and the text selected is the one looked for.
   const std::string last = "<MENU9876>";
-  const std::int64_t at = pane.PaneFind(0, last);
+  const auto found = pane.PaneFind(0, last);
   const std::size_t offset = text.find("<Menu9876>");
-  ASSERT_NE(offset, std::string::npos);
-  ASSERT_EQ(at, static_cast<std::int64_t>(offset - std::count(text.begin(), text.begin() + offset, '\n')));
-  EXPECT_EQ(pane.PaneFind(at + 1, last), -1);
-  pane.PaneSelect(at, at + 10);
-  char selected[16] = {};
-  SendMessageA(pane.Control(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
-  EXPECT_STREQ(selected, "<Menu9876>");
+  ASSERT_TRUE(found && offset != std::string::npos);
+  ASSERT_EQ(found->first, static_cast<std::int64_t>(offset - std::count(text.begin(), text.begin() + offset, '\n')));
+  EXPECT_FALSE(pane.PaneFind(found->first + 1, last));
+  pane.PaneSelect(found->first, found->second);
+  wchar_t selected[16] = {};
+  SendMessageW(pane.Control(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
+  EXPECT_STREQ(selected, L"<Menu9876>");
 }
 
 // A window whose messages pump again, as a command does while it works.

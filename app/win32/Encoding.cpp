@@ -1,0 +1,86 @@
+#include "app/win32/Encoding.h"
+
+#include <windows.h>
+
+namespace pravel::win32 {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+UINT CodePageOf(Encoding::Kind kind) { return kind == Encoding::Utf8 ? CP_UTF8 : CP_ACP; }
+
+std::wstring DecodeAll(std::string_view bytes, Encoding::Kind kind) {
+  if (kind == Encoding::Bytes) {
+    std::wstring text(bytes.size(), L'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = static_cast<unsigned char>(bytes[i]);
+    return text;
+  }
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(static_cast<std::size_t>(MultiByteToWideChar(CodePageOf(kind), 0, bytes.data(),
+                                                           static_cast<int>(bytes.size()), text.data(),
+                                                           static_cast<int>(text.size()))));
+  return text;
+}
+
+Text EncodeAll(std::wstring_view text, Encoding::Kind kind) {
+  Text bytes;
+  if (kind == Encoding::Bytes) {
+    bytes.reserve(text.size());
+    for (wchar_t c : text) bytes += c < 256 ? static_cast<char>(c) : '?';
+    return bytes;
+  }
+  bytes.resize(text.size() * 3);
+  bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CodePageOf(kind), 0, text.data(), static_cast<int>(text.size()),
+                                                            bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                                            nullptr)));
+  return bytes;
+}
+
+// Whether the bytes read as characters of that kind and back as themselves.
+bool RoundTrips(std::string_view bytes, Encoding::Kind kind) {
+  if (kind != Encoding::Bytes &&
+      MultiByteToWideChar(CodePageOf(kind), MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                          0) == 0 &&
+      !bytes.empty()) {
+    return false;
+  }
+  return EncodeAll(DecodeAll(bytes, kind), kind) == bytes;
+}
+
+}  // namespace
+
+Encoding EncodingOf(std::string_view bytes) {
+  const bool bom = bytes.starts_with(kByteOrderMark);
+  if (RoundTrips(bom ? bytes.substr(kByteOrderMark.size()) : bytes, Encoding::Utf8)) return {Encoding::Utf8, bom};
+  if (RoundTrips(bytes, Encoding::Ansi)) return {Encoding::Ansi, false};
+  return {Encoding::Bytes, false};
+}
+
+std::wstring Decode(std::string_view bytes, Encoding encoding) {
+  if (encoding.bom && bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+  return DecodeAll(bytes, encoding.kind);
+}
+
+Text Encode(std::wstring_view text, Encoding encoding) {
+  Text bytes = encoding.bom ? Text(kByteOrderMark) : Text();
+  bytes += EncodeAll(text, encoding.kind);
+  return bytes;
+}
+
+std::wstring Widen(std::string_view utf8) { return DecodeAll(utf8, Encoding::Utf8); }
+
+Text Narrow(std::wstring_view text) { return EncodeAll(text, Encoding::Utf8); }
+
+std::wstring DecodeLines(std::string_view text, Encoding definition) {
+  std::wstring shown;
+  for (;;) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end == std::string_view::npos ? end : end + 1);
+    shown += DecodeAll(line, RoundTrips(line, Encoding::Utf8) ? Encoding::Utf8 : definition.kind);
+    if (end == std::string_view::npos) return shown;
+    text.remove_prefix(end + 1);
+  }
+}
+
+}  // namespace pravel::win32
