@@ -7,7 +7,7 @@
 
 namespace pravel {
 
-void Workflow::DoOpen() {
+void Workflow::DoOpen(const Text* chosenFile) {
   trace.Clear();
   CurrentCommand = "DoOpen";
 
@@ -18,7 +18,7 @@ void Workflow::DoOpen() {
   dialog.fileName = "Pravel_Input.txt";
   dialog.initialDir = CurrentDirectory();
 
-  if (const std::optional<Text> chosen = host.ChooseFile(dialog)) {
+  if (const std::optional<Text> chosen = chosenFile ? *chosenFile : host.ChooseFile(dialog)) {
     LoadChosenFile(*chosen);
   } else {
     host.ShowMessage("No File Selected!  Click on  [OpenInput]  again.", MessageKind::Warning);

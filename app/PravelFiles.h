@@ -26,8 +26,9 @@ inline constexpr const char* kTrailerFileName = "TrlOnly.txt";
 inline constexpr const char* kShowPageName = "Pravel.Html";
 // Appended to the input file's name for the copy of its previous content.
 inline constexpr std::string_view kBackupSuffix = ".bak";
-// Beside the program: opened by Help.
+// Beside the program: opened by Help, and the page it leads to.
 inline constexpr const char* kHelpLinkName = "Pravel_Help.url";
+inline constexpr const char* kHelpPageName = "Pravel_Help.html";
 
 // Which of the names the file at `path` is, in the folder the road writes
 // to: the same file (also through a link, or a name the file system takes

@@ -25,7 +25,11 @@ void Workflow::DispatchClick(int x, int y) {
   if (!command.empty()) RunCommand(command);
 }
 
-void Workflow::RunCommand(std::string_view command) {
+void Workflow::RunCommand(std::string_view command) { Run(command, nullptr); }
+
+void Workflow::OpenFile(const Text& path) { Run("OpenInput", &path); }
+
+void Workflow::Run(std::string_view command, const Text* chosen) {
   // A click that the repaint pump picks up while a command runs would run
   // its command nested inside the running one, on state that command is
   // still changing; it is dropped instead, as a busy button would be.
@@ -36,6 +40,7 @@ void Workflow::RunCommand(std::string_view command) {
     host.RepaintButtonBar();
     if (command == "Columns") return;  // the zone only moves the outline
     host.PumpMessages();
+    if (chosen) return DoOpen(chosen);
     RunRoutine(command);
     if (WritesTrace(command)) WriteTraceFile();
   } catch (const std::bad_alloc&) {

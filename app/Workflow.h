@@ -69,11 +69,16 @@ class Workflow {
   // Runs a command by name, as a click on its zone does. A command asked
   // for while another runs is dropped.
   void RunCommand(std::string_view command);
+  // Open Input with the file already chosen (named on the command line or
+  // dropped on the window): the same checks, messages, state and caption
+  // as after the open dialog. Dropped while a command runs.
+  void OpenFile(const Text& path);
   bool CommandRunning() const { return commandRunning_; }
 
   // Step 1, Open Input: the open dialog, the file into the pane, the go-to
   // list.
-  void DoOpen();
+  // With a chosen file the dialog is not shown.
+  void DoOpen(const Text* chosen = nullptr);
   void FillMenuNameList();
 
   // Step 2, Validate Input: the counts, the report and the verdict.
@@ -121,6 +126,7 @@ class Workflow {
  private:
   struct BuildNotes;
 
+  void Run(std::string_view command, const Text* chosen);
   void RunRoutine(std::string_view command);
   void LoadChosenFile(const Text& path);
   // The input file, if it became one of the road's own files since it was

@@ -7,6 +7,7 @@
 
 #include "app/ButtonBar.h"
 #include "app/win32/Encoding.h"
+#include "app/win32/Layout.h"
 #include "app/win32/Theme.h"
 #include "text/TextFile.h"
 
@@ -23,12 +24,20 @@ struct GdiplusApi {
   using Dimension = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpImage*, UINT*);
   using ToBitmap = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpBitmap*, HBITMAP*, ::Gdiplus::ARGB);
   using Dispose = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpImage*);
+  using FromDC = ::Gdiplus::Status(WINAPI*)(HDC, ::Gdiplus::GpGraphics**);
+  using Interpolation = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpGraphics*, ::Gdiplus::InterpolationMode);
+  using DrawRect = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpGraphics*, ::Gdiplus::GpImage*, INT, INT, INT, INT);
+  using Release = ::Gdiplus::Status(WINAPI*)(::Gdiplus::GpGraphics*);
 
   FromFile CreateBitmapFromFile = nullptr;
   Dimension GetImageWidth = nullptr;
   Dimension GetImageHeight = nullptr;
   ToBitmap CreateHBITMAPFromBitmap = nullptr;
   Dispose DisposeImage = nullptr;
+  FromDC CreateFromHDC = nullptr;
+  Interpolation SetInterpolationMode = nullptr;
+  DrawRect DrawImageRectI = nullptr;
+  Release DeleteGraphics = nullptr;
   bool ready = false;
 };
 
@@ -48,7 +57,11 @@ const GdiplusApi& GdiplusLibrary() {
         !Take(library, "GdipGetImageWidth", loaded.GetImageWidth) ||
         !Take(library, "GdipGetImageHeight", loaded.GetImageHeight) ||
         !Take(library, "GdipCreateHBITMAPFromBitmap", loaded.CreateHBITMAPFromBitmap) ||
-        !Take(library, "GdipDisposeImage", loaded.DisposeImage)) {
+        !Take(library, "GdipDisposeImage", loaded.DisposeImage) ||
+        !Take(library, "GdipCreateFromHDC", loaded.CreateFromHDC) ||
+        !Take(library, "GdipSetInterpolationMode", loaded.SetInterpolationMode) ||
+        !Take(library, "GdipDrawImageRectI", loaded.DrawImageRectI) ||
+        !Take(library, "GdipDeleteGraphics", loaded.DeleteGraphics)) {
       return loaded;
     }
     ULONG_PTR token = 0;
@@ -59,14 +72,36 @@ const GdiplusApi& GdiplusLibrary() {
   return api;
 }
 
-void DrawOutline(HDC dc, const ButtonOutline& outline, COLORREF colour) {
+void DrawOutline(HDC dc, const ButtonOutline& outline, COLORREF colour, int dpi) {
   HPEN pen = CreatePen(PS_SOLID, 0, colour);
   HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
   HGDIOBJ oldPen = SelectObject(dc, pen);
-  Rectangle(dc, outline.left, outline.top, outline.right, outline.bottom);
+  Rectangle(dc, Scaled(outline.left, dpi), Scaled(outline.top, dpi), Scaled(outline.right, dpi),
+            Scaled(outline.bottom, dpi));
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
   DeleteObject(pen);
+}
+
+// The picture drawn at the scale, smoothly, over the window's background
+// (which its transparent parts show).
+HBITMAP ScaledBitmap(const GdiplusApi& gdiplus, ::Gdiplus::GpBitmap* image, SIZE size) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx, size.cy);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const RECT all{0, 0, size.cx, size.cy};
+  FillRect(memory, &all, SolidBrush(kWindowBackground));
+  ::Gdiplus::GpGraphics* graphics = nullptr;
+  if (gdiplus.CreateFromHDC(memory, &graphics) == ::Gdiplus::Ok) {
+    gdiplus.SetInterpolationMode(graphics, ::Gdiplus::InterpolationModeHighQualityBicubic);
+    gdiplus.DrawImageRectI(graphics, image, 0, 0, size.cx, size.cy);
+    gdiplus.DeleteGraphics(graphics);
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  return bitmap;
 }
 
 }  // namespace
@@ -79,7 +114,7 @@ void ButtonBarPicture::Clear() {
   size_ = {0, 0};
 }
 
-void ButtonBarPicture::Load(const std::string& path) {
+void ButtonBarPicture::Load(const std::string& path, int dpi) {
   Clear();
   const GdiplusApi& gdiplus = GdiplusLibrary();
   if (!gdiplus.ready) return;
@@ -87,22 +122,25 @@ void ButtonBarPicture::Load(const std::string& path) {
   if (gdiplus.CreateBitmapFromFile(Widen(path).c_str(), &image) != ::Gdiplus::Ok || image == nullptr) return;
   UINT width = 0;
   UINT height = 0;
-  HBITMAP bitmap = nullptr;
-  // Transparent parts of the picture show the window's background colour.
-  const ::Gdiplus::ARGB background = 0xFF000000u | (GetRValue(kWindowBackground) << 16) |
-                                     (GetGValue(kWindowBackground) << 8) | GetBValue(kWindowBackground);
-  if (gdiplus.GetImageWidth(image, &width) == ::Gdiplus::Ok && gdiplus.GetImageHeight(image, &height) == ::Gdiplus::Ok &&
-      gdiplus.CreateHBITMAPFromBitmap(image, &bitmap, background) == ::Gdiplus::Ok) {
-    bitmap_ = bitmap;
-    size_ = {static_cast<LONG>(width), static_cast<LONG>(height)};
+  if (gdiplus.GetImageWidth(image, &width) == ::Gdiplus::Ok && gdiplus.GetImageHeight(image, &height) == ::Gdiplus::Ok) {
+    size_ = {Scaled(static_cast<int>(width), dpi), Scaled(static_cast<int>(height), dpi)};
+    if (dpi != kDesignDpi) {
+      bitmap_ = ScaledBitmap(gdiplus, image, size_);
+    } else {
+      // Transparent parts of the picture show the window's background colour.
+      const ::Gdiplus::ARGB background = 0xFF000000u | (GetRValue(kWindowBackground) << 16) |
+                                         (GetGValue(kWindowBackground) << 8) | GetBValue(kWindowBackground);
+      if (gdiplus.CreateHBITMAPFromBitmap(image, &bitmap_, background) != ::Gdiplus::Ok) bitmap_ = nullptr;
+    }
   }
+  if (bitmap_ == nullptr) size_ = {0, 0};
   gdiplus.DisposeImage(image);
 }
 
 std::string ButtonBarPicturePath() { return PathIn(CurrentDirectory(), kButtonBarPictureName); }
 
-void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& picture,
-                    std::string_view currentCommand) {
+void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& picture, std::string_view currentCommand,
+                    int dpi) {
   if (dc == nullptr) return;
   const RECT bar{0, 0, width, height};
   FillRect(dc, &bar, SolidBrush(kWindowBackground));
@@ -114,8 +152,10 @@ void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& pictu
     SelectObject(source, old);
     DeleteDC(source);
   }
-  for (const ButtonOutline& outline : kButtonOutlines) DrawOutline(dc, outline, kOutlineColour);
-  if (const ButtonOutline* current = HighlightedOutline(currentCommand)) DrawOutline(dc, *current, kHighlightColour);
+  for (const ButtonOutline& outline : kButtonOutlines) DrawOutline(dc, outline, kOutlineColour, dpi);
+  if (const ButtonOutline* current = HighlightedOutline(currentCommand)) {
+    DrawOutline(dc, *current, kHighlightColour, dpi);
+  }
 }
 
 }  // namespace pravel::win32

@@ -22,9 +22,10 @@ class ButtonBarPicture {
   ButtonBarPicture(const ButtonBarPicture&) = delete;
   ButtonBarPicture& operator=(const ButtonBarPicture&) = delete;
 
-  // Decodes the file; a file that is missing or not a picture leaves no
-  // picture, without a message.
-  void Load(const std::string& path);
+  // Decodes the file, drawn at the window's DPI (smoothly scaled when that
+  // is not 96); a file that is missing or not a picture leaves no picture,
+  // without a message.
+  void Load(const std::string& path, int dpi);
   void Clear();
 
   HBITMAP Bitmap() const { return bitmap_; }
@@ -40,8 +41,8 @@ class ButtonBarPicture {
 std::string ButtonBarPicturePath();
 
 // Paints the whole bar (width x height) into dc: the window background, the
-// picture clipped to the bar, then the outlines.
-void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& picture,
-                    std::string_view currentCommand);
+// picture clipped to the bar, then the outlines, all at the window's DPI.
+void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& picture, std::string_view currentCommand,
+                    int dpi);
 
 }  // namespace pravel::win32

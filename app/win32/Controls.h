@@ -21,6 +21,8 @@ struct Controls {
   HWND htmlLines = nullptr;
   HWND lb8 = nullptr;
   HWND statusLine = nullptr;
+  // Pixels per inch of the window: every size is scaled by dpi / 96.
+  int dpi = 96;
 };
 
 }  // namespace pravel::win32

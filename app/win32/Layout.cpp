@@ -35,28 +35,30 @@ constexpr Place kPlaces[] = {
     {kIdLb8, 0, 350, Extent::Client, 0, Extent::Fixed, 320},
 };
 
-int Length(Extent from, int given, LONG windowLength, int clientWidth) {
+int Length(Extent from, int given, LONG windowLength, int clientWidth, int dpi) {
   switch (from) {
     case Extent::WindowLess:
       // A window made smaller than the pane's margins leaves the pane empty
       // rather than handing the control a negative size.
-      return std::max(0, static_cast<int>(windowLength) - given);
+      return std::max(0, static_cast<int>(windowLength) - Scaled(given, dpi));
     case Extent::Client:
       return clientWidth;
     case Extent::Fixed:
       break;
   }
-  return given;
+  return Scaled(given, dpi);
 }
 
 }  // namespace
 
-RECT ControlRect(ControlId id, SIZE window, int clientWidth) {
+RECT ControlRect(ControlId id, SIZE window, int clientWidth, int dpi) {
   for (const Place& place : kPlaces) {
     if (place.id != id) continue;
-    const int width = Length(place.widthFrom, place.width, window.cx, clientWidth);
-    const int height = Length(place.heightFrom, place.height, window.cy, clientWidth);
-    return RECT{place.x, place.y, place.x + width, place.y + height};
+    const int x = Scaled(place.x, dpi);
+    const int y = Scaled(place.y, dpi);
+    const int width = Length(place.widthFrom, place.width, window.cx, clientWidth, dpi);
+    const int height = Length(place.heightFrom, place.height, window.cy, clientWidth, dpi);
+    return RECT{x, y, x + width, y + height};
   }
   return RECT{0, 0, 0, 0};
 }

@@ -12,12 +12,35 @@
 #include "app/win32/SystemLibraries.h"
 #include "app/win32/Theme.h"
 #include "app/win32/Win32Host.h"
+#include "app/PravelFiles.h"
+#include "app/win32/Encoding.h"
+#include "text/FileWriter.h"
+#include "tools/EditorTools.h"
 #include "text/TextFile.h"
 
 namespace {
 
 using namespace pravel;
 using namespace pravel::win32;
+
+// Help opens the Internet shortcut beside the program. One that is missing,
+// or that points where there is no help page (the program was moved or
+// unpacked elsewhere), is made anew for the help page beside the program.
+void KeepHelpLinkBesideProgram() {
+  wchar_t self[32768];
+  const DWORD length = GetModuleFileNameW(nullptr, self, 32768);
+  if (length == 0 || length >= 32768) return;
+  const Text folder = FolderOf(Narrow(self));
+  const Text page = PathIn(folder, kHelpPageName);
+  const Text link = PathIn(folder, kHelpLinkName);
+  if (!Exists(page)) return;
+  Text current;
+  FileRead(link, current);
+  // A web address, or a page that is there, is the user's own choice.
+  const std::optional<Text> target = HelpLinkFile(current);
+  if (current.find("URL=") != Text::npos && (!target || (PathOf(*target).is_absolute() && Exists(*target)))) return;
+  FileWriteText(link, HelpLinkText(page));
+}
 
 int Run(HINSTANCE instance) {
   INITCOMMONCONTROLSEX common{sizeof(common), ICC_WIN95_CLASSES};
@@ -36,11 +59,23 @@ int Run(HINSTANCE instance) {
     return failure.exitCode;
   }
 
-  const Fonts fonts = CreateFonts();
-  MainWindow window(instance, controls, workflow, host, picture);
-  if (!window.Create(fonts)) return 1;
-  window.CreateStatusLine(fonts);
+  KeepHelpLinkBesideProgram();
+  MainWindow window(instance, controls, workflow, host, picture, libraries);
+  if (!window.Create()) return 1;
+  window.CreateStatusLine();
+  loop.UseKeys(controls.main, window.Keys());
   window.Show();
+  // "Pravel.exe FILE" (a double click on a definition, a drop on the
+  // program) opens it as Open Input does after its dialog.
+  int count = 0;
+  if (wchar_t** args = libraries.CommandLineToArgvW ? libraries.CommandLineToArgvW(GetCommandLineW(), &count) : nullptr) {
+    if (count > 1) {
+      wchar_t full[32768];
+      const DWORD length = GetFullPathNameW(args[1], 32768, full, nullptr);
+      window.OpenFromOutside(length > 0 && length < 32768 ? full : args[1]);
+    }
+    LocalFree(args);
+  }
   return loop.Run();
 }
 

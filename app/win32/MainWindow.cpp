@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 #include <new>
+#include <string_view>
+#include <vector>
 
 #include "app/ButtonBar.h"
 #include "app/FlagScope.h"
@@ -28,6 +31,57 @@ constexpr DWORD kFieldStyle = ES_AUTOHSCROLL | ES_NOHIDESEL | WS_TABSTOP;
 // The list boxes keep the order they are given.
 constexpr DWORD kListStyle = LBS_HASSTRINGS | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT |
                              LBS_WANTKEYBOARDINPUT | WS_BORDER | WS_VSCROLL | WS_TABSTOP;
+
+// The keyboard's way to the ten commands and to the fields. A command is a
+// zone's name; the others are the program's own.
+constexpr std::string_view kFindField = "find field";
+constexpr std::string_view kFindNext = "find next";
+constexpr std::string_view kGoToList = "go-to list";
+struct Key {
+  BYTE modifiers;
+  WORD key;
+  std::string_view command;
+};
+constexpr Key kKeys[] = {
+    {FCONTROL, '1', "OpenInput"},     {FCONTROL, 'O', "OpenInput"}, {FCONTROL, '2', "ValidateInput"},
+    {FCONTROL, '3', "BuildHtml"},     {FCONTROL, '4', "SaveShowHtml"}, {FCONTROL | FSHIFT, 'S', "SaveAs"},
+    {FCONTROL, 'M', "PasteMenu"},     {FCONTROL, 'L', "PasteLink"}, {0, VK_F1, "Help"},
+    {FCONTROL, 'F', kFindField},      {0, VK_F3, kFindNext},        {FCONTROL, 'G', kGoToList},
+};
+
+// Alt+F4 is the system's own way to close the window, which ends the
+// program as Exit does.
+const wchar_t* ZoneTip(std::string_view command) {
+  if (command == "OpenInput") return L"Open Input   Ctrl+O or Ctrl+1";
+  if (command == "ValidateInput") return L"Validate Input   Ctrl+2";
+  if (command == "BuildHtml") return L"Build Html   Ctrl+3";
+  if (command == "SaveShowHtml") return L"Save/Show Html   Ctrl+4";
+  if (command == "SaveAs") return L"Save As   Ctrl+Shift+S";
+  if (command == "PasteMenu") return L"Paste Menu   Ctrl+M";
+  if (command == "PasteLink") return L"Paste Link   Ctrl+L";
+  if (command == "Help") return L"Help   F1";
+  return L"Exit   Alt+F4";
+}
+
+HACCEL CreateKeys() {
+  std::vector<ACCEL> table;
+  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+    table.push_back(ACCEL{static_cast<BYTE>(kKeys[i].modifiers | FVIRTKEY), kKeys[i].key, static_cast<WORD>(i + 1)});
+  }
+  return CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+}
+
+// The window's pixels per inch; for no window, the display's.
+int WindowDpi(HWND window) {
+  using ForWindow = UINT(WINAPI*)(HWND);
+  static const auto forWindow =
+      reinterpret_cast<ForWindow>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (window != nullptr && forWindow != nullptr) return static_cast<int>(forWindow(window));
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
 
 SIZE OuterSize(HWND window) {
   RECT rect{};
@@ -69,14 +123,19 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-bool MainWindow::Create(const Fonts& fonts) {
-  HWND main = CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, Widen(kCaptionStep1).c_str(), WS_OVERLAPPEDWINDOW,
-                              kWindowPosition.x, kWindowPosition.y, kWindowSize.cx, kWindowSize.cy, nullptr, nullptr,
-                              instance_, this);
+bool MainWindow::Create() {
+  // Made at the display's size, then laid out at the window's own DPI.
+  const int systemDpi = WindowDpi(nullptr);
+  HWND main = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES, kMainWindowClass, Widen(kCaptionStep1).c_str(),
+                              WS_OVERLAPPEDWINDOW, Scaled(kWindowPosition.x, systemDpi),
+                              Scaled(kWindowPosition.y, systemDpi), Scaled(kWindowSize.cx, systemDpi),
+                              Scaled(kWindowSize.cy, systemDpi), nullptr, nullptr, instance_, this);
   if (main == nullptr) return false;
   controls_.main = main;
-  fonts_ = fonts;
-  SendMessageW(main, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.large), TRUE);
+  controls_.dpi = WindowDpi(main);
+  fonts_ = CreateFonts(controls_.dpi);
+  SendMessageW(main, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large), TRUE);
+  keys_ = CreateKeys();
 
   controls_.tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOANIMATE,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main, nullptr,
@@ -85,7 +144,24 @@ bool MainWindow::Create(const Fonts& fonts) {
   AddTip(main, L"f as Form");
 
   CreateControls();
+  AddZoneTips();
   return true;
+}
+
+void MainWindow::AddZoneTips() {
+  for (std::size_t i = 0; i < kButtonOutlines.size(); ++i) {
+    const ButtonOutline& zone = kButtonOutlines[i];
+    TOOLINFOW tip{};
+    tip.cbSize = TTTOOLINFOW_V2_SIZE;
+    tip.uFlags = TTF_SUBCLASS;
+    tip.hwnd = controls_.buttonBarOverlay;
+    tip.uId = i + 1;
+    tip.rect = RECT{Scaled(zone.left, controls_.dpi), Scaled(zone.top, controls_.dpi), Scaled(zone.right, controls_.dpi),
+                    Scaled(zone.bottom, controls_.dpi)};
+    tip.lpszText = const_cast<wchar_t*>(ZoneTip(zone.command));
+    SendMessageW(controls_.tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
+    SendMessageW(controls_.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
+  }
 }
 
 void MainWindow::AddTip(HWND tool, const wchar_t* text) {
@@ -99,7 +175,7 @@ void MainWindow::AddTip(HWND tool, const wchar_t* text) {
 }
 
 RECT MainWindow::PlaceOf(ControlId id) const {
-  return ControlRect(id, OuterSize(controls_.main), ClientWidth(controls_.main));
+  return ControlRect(id, OuterSize(controls_.main), ClientWidth(controls_.main), controls_.dpi);
 }
 
 void MainWindow::CreateControls() {
@@ -183,9 +259,9 @@ HWND MainWindow::RenewInputPane(HWND old) {
   return fresh;
 }
 
-void MainWindow::CreateStatusLine(const Fonts& fonts) {
+void MainWindow::CreateStatusLine() {
   controls_.statusLine = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", controls_.main, kIdStatusLine);
-  SendMessageW(controls_.statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.small), TRUE);
+  SendMessageW(controls_.statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small), TRUE);
   SetWindowTextW(controls_.statusLine, Widen(kStatusAtStart).c_str());
 }
 
@@ -224,6 +300,10 @@ LRESULT CALLBACK MainWindow::ButtonBarProcedure(HWND window, UINT message, WPARA
 
 LRESULT CALLBACK MainWindow::FindFieldProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   MainWindow* self = Of(GetParent(window));
+  // Enter is the field's own, not the window's default button.
+  if (message == WM_GETDLGCODE && lParam != 0 && reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+    return DLGC_WANTMESSAGE | CallWindowProcW(self->findFieldDefault_, window, message, wParam, lParam);
+  }
   if (message == WM_KEYDOWN && wParam == VK_RETURN) {
     Guarded(self->controls_.main, [self] { self->OnFindFieldEnter(); });
   }
@@ -258,7 +338,17 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnGoToMenuName();
         return 0;
       }
+      if (HIWORD(wParam) == 1 && lParam == 0) {  // a key of the table
+        OnKey(LOWORD(wParam));
+        return 0;
+      }
       break;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DROPFILES:
+      OnDrop(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
@@ -291,7 +381,9 @@ void MainWindow::OnButtonBarRelease() {
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(controls_.buttonBarOverlay, &point);
-  workflow_.DispatchClick(point.x, point.y);
+  // The zones are where the picture shows them at 96 DPI: a click is taken
+  // back there, so every boundary stays where it is drawn.
+  workflow_.DispatchClick(point.x * kDesignDpi / controls_.dpi, point.y * kDesignDpi / controls_.dpi);
 }
 
 void MainWindow::OnFindFieldEnter() {
@@ -326,10 +418,10 @@ void MainWindow::DrawButtonBar(const DRAWITEMSTRUCT& item) {
   HDC buffer = CreateCompatibleDC(item.hDC);
   HBITMAP surface = CreateCompatibleBitmap(item.hDC, width, height);
   if (buffer == nullptr || surface == nullptr) {
-    PaintButtonBar(item.hDC, width, height, picture_, workflow_.CurrentCommand);
+    PaintButtonBar(item.hDC, width, height, picture_, workflow_.CurrentCommand, controls_.dpi);
   } else {
     HGDIOBJ old = SelectObject(buffer, surface);
-    PaintButtonBar(buffer, width, height, picture_, workflow_.CurrentCommand);
+    PaintButtonBar(buffer, width, height, picture_, workflow_.CurrentCommand, controls_.dpi);
     BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer, 0, 0, SRCCOPY);
     SelectObject(buffer, old);
   }
@@ -363,6 +455,67 @@ LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT message) {
   SetBkColor(dc, background);
   if (text != CLR_INVALID) SetTextColor(dc, text);
   return reinterpret_cast<LRESULT>(SolidBrush(background));
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  controls_.dpi = dpi;
+  const Fonts old = fonts_;
+  fonts_ = CreateFonts(dpi);
+  SetWindowPos(controls_.main, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const std::pair<HWND, ControlId> placed[] = {
+      {controls_.buttonBarPicture, kIdButtonBarPicture}, {controls_.buttonBarOverlay, kIdButtonBarOverlay},
+      {controls_.goToMenuNameCombo, kIdGoToMenuNameCombo}, {controls_.columnsField, kIdColumnsField},
+      {controls_.findLinkLabel, kIdFindLinkLabel}, {controls_.findLinkField, kIdFindLinkField},
+      {controls_.inputPane, kIdInputPane}, {controls_.re2, kIdRe2}, {controls_.sortedList, kIdSortedList},
+      {controls_.htmlLines, kIdHtmlLines}, {controls_.lb8, kIdLb8}};
+  for (const auto& [control, id] : placed) {
+    const RECT place = PlaceOf(id);
+    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+    const bool small = id == kIdFindLinkLabel || id == kIdLb8;
+    if (id != kIdButtonBarPicture && id != kIdButtonBarOverlay && id != kIdSortedList) {
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(small ? fonts_.small : fonts_.large), TRUE);
+    }
+  }
+  SendMessageW(controls_.statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small), TRUE);
+  MoveWindow(controls_.statusLine, 0, 0, 0, 0, TRUE);
+  DeleteObject(old.small);
+  DeleteObject(old.large);
+  AddZoneTips();
+  host_.ReloadButtonBarPicture();
+}
+
+void MainWindow::OnKey(int key) {
+  // A key pressed while a command or a search runs is dropped, as a click is.
+  if (Busy() || key < 1 || key > static_cast<int>(std::size(kKeys))) return;
+  const std::string_view command = kKeys[key - 1].command;
+  if (command == kFindField) {
+    SetFocus(controls_.findLinkField);
+    SendMessageW(controls_.findLinkField, EM_SETSEL, 0, -1);
+  } else if (command == kFindNext) {
+    OnFindFieldEnter();
+  } else if (command == kGoToList) {
+    SetFocus(controls_.goToMenuNameCombo);
+    SendMessageW(controls_.goToMenuNameCombo, CB_SHOWDROPDOWN, TRUE, 0);
+  } else {
+    workflow_.RunCommand(command);
+  }
+}
+
+void MainWindow::OpenFromOutside(const std::wstring& path) {
+  // Dropped while a command or a search runs, as a click would be.
+  if (Busy()) return;
+  workflow_.OpenFile(Narrow(path));
+}
+
+void MainWindow::OnDrop(HDROP drop) {
+  std::wstring path;
+  if (libraries_.DragQueryFileW != nullptr) {
+    path.assign(libraries_.DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+    path.resize(libraries_.DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+  }
+  if (libraries_.DragFinish != nullptr) libraries_.DragFinish(drop);
+  if (!path.empty()) OpenFromOutside(path);
 }
 
 }  // namespace pravel::win32

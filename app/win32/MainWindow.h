@@ -8,6 +8,7 @@
 #include "app/win32/ButtonBarPainter.h"
 #include "app/win32/ControlIds.h"
 #include "app/win32/Controls.h"
+#include "app/win32/SystemLibraries.h"
 #include "app/win32/Theme.h"
 #include "app/win32/Win32Host.h"
 
@@ -16,18 +17,28 @@ namespace pravel::win32 {
 class MainWindow {
  public:
   MainWindow(HINSTANCE instance, Controls& controls, Workflow& workflow, Win32Host& host,
-             const ButtonBarPicture& picture)
-      : instance_(instance), controls_(controls), workflow_(workflow), host_(host), picture_(picture) {}
+             const ButtonBarPicture& picture, const SystemLibraries& libraries)
+      : instance_(instance),
+        controls_(controls),
+        workflow_(workflow),
+        host_(host),
+        picture_(picture),
+        libraries_(libraries) {}
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   // The window class; before anything else, as the icons come with it.
   static bool RegisterWindowClass(HINSTANCE instance);
 
-  // The main window, its tooltip and the controls above the status line.
-  bool Create(const Fonts& fonts);
-  void CreateStatusLine(const Fonts& fonts);
+  // The main window at the display's DPI, its tooltips and the controls
+  // above the status line.
+  bool Create();
+  void CreateStatusLine();
   void Show();
+  // The keyboard's way to the commands, for the message loop.
+  HACCEL Keys() const { return keys_; }
+  // Open Input with a file from outside (the command line, a drop).
+  void OpenFromOutside(const std::wstring& path);
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -41,7 +52,12 @@ class MainWindow {
   HWND CreateInputPane(const RECT& place);
   HWND RenewInputPane(HWND old);
   void AddTip(HWND tool, const wchar_t* text);
+  void AddZoneTips();
   void OnSize(WPARAM kind);
+  // Everything laid out, lettered and drawn again at a new DPI.
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnKey(int key);
+  void OnDrop(HDROP drop);
   // Whether the user's actions must wait: a command or a search is running
   // (its question box keeps a message loop going under it).
   bool Busy() const;
@@ -56,7 +72,9 @@ class MainWindow {
   Workflow& workflow_;
   Win32Host& host_;
   const ButtonBarPicture& picture_;
+  const SystemLibraries& libraries_;
   Fonts fonts_;
+  HACCEL keys_ = nullptr;
   WNDPROC buttonBarDefault_ = nullptr;
   WNDPROC findFieldDefault_ = nullptr;
   bool searching_ = false;

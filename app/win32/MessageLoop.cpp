@@ -5,6 +5,8 @@
 namespace pravel::win32 {
 
 void MessageLoop::Handle(const MSG& message) {
+  if (keys_ != nullptr && TranslateAcceleratorW(window_, keys_, const_cast<MSG*>(&message))) return;
+  if (window_ != nullptr && IsDialogMessageW(window_, const_cast<MSG*>(&message))) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }

@@ -8,6 +8,12 @@ namespace pravel::win32 {
 
 class MessageLoop {
  public:
+  // The window whose keys are taken from the table before the focused
+  // control sees them, and whose controls Tab moves through.
+  void UseKeys(HWND window, HACCEL keys) {
+    window_ = window;
+    keys_ = keys;
+  }
   // Runs until WM_QUIT; returns its exit code.
   int Run();
   // Handles every message waiting, then returns. A pump asked for while one
@@ -18,6 +24,8 @@ class MessageLoop {
   void Handle(const MSG& message);
 
   bool pumping_ = false;
+  HWND window_ = nullptr;
+  HACCEL keys_ = nullptr;
 };
 
 }  // namespace pravel::win32

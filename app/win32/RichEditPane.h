@@ -28,7 +28,7 @@ class RichEditPane : public Pane {
 
   // A text longer than this many characters goes into the control in
   // pieces of about this size, each ending at a line break.
-  static constexpr std::size_t kPieceSize = 64 * 1024;
+  static constexpr std::size_t kPieceSize = 128 * 1024;
 
   explicit RichEditPane(HWND control = nullptr, Renewal renewal = {}, Pump pump = {})
       : control_(control), renewal_(std::move(renewal)), pump_(std::move(pump)) {}

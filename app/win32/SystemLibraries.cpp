@@ -26,6 +26,10 @@ LoadFailure LoadSystemLibraries(SystemLibraries& libraries) {
   LoadFailure failure;
   HMODULE shell = Load(L"shell32.dll", failure);
   if (shell == nullptr || !Resolve(shell, "ShellExecuteW", libraries.ShellExecuteW, failure)) return failure;
+  LoadFailure optional;
+  Resolve(shell, "DragQueryFileW", libraries.DragQueryFileW, optional);
+  Resolve(shell, "DragFinish", libraries.DragFinish, optional);
+  Resolve(shell, "CommandLineToArgvW", libraries.CommandLineToArgvW, optional);
   HMODULE ole = Load(L"ole32.dll", failure);
   if (ole == nullptr || !Resolve(ole, "OleInitialize", libraries.OleInitialize, failure) ||
       !Resolve(ole, "OleUninitialize", libraries.OleUninitialize, failure)) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -14,6 +15,9 @@ using ShellExecuteWFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCW
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFn = void(WINAPI*)();
 using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+using DragQueryFileWFn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
+using DragFinishFn = void(WINAPI*)(HDROP);
+using CommandLineToArgvWFn = LPWSTR*(WINAPI*)(LPCWSTR, int*);
 
 struct SystemLibraries {
   ShellExecuteWFn ShellExecuteW = nullptr;
@@ -24,6 +28,11 @@ struct SystemLibraries {
   // them instead of a program that does not start at all.
   FileDialogFn GetOpenFileNameW = nullptr;
   FileDialogFn GetSaveFileNameW = nullptr;
+  // Files from outside: named on the command line or dropped on the window.
+  // A shell32 without them only loses that way in.
+  DragQueryFileWFn DragQueryFileW = nullptr;
+  DragFinishFn DragFinish = nullptr;
+  CommandLineToArgvWFn CommandLineToArgvW = nullptr;
 };
 
 // Why loading stopped: the message to show and the exit code.

@@ -18,7 +18,9 @@ HFONT CreateTahoma(LONG height, LONG weight) {
 
 }  // namespace
 
-Fonts CreateFonts() { return Fonts{CreateTahoma(18, 400), CreateTahoma(22, 600)}; }
+Fonts CreateFonts(int dpi) {
+  return Fonts{CreateTahoma(MulDiv(18, dpi, 96), 400), CreateTahoma(MulDiv(22, dpi, 96), 600)};
+}
 
 HBRUSH SolidBrush(COLORREF colour) {
   static std::map<COLORREF, HBRUSH> brushes;

@@ -20,7 +20,8 @@ struct Fonts {
   HFONT large = nullptr;  // Tahoma 22, semi-bold
 };
 
-Fonts CreateFonts();
+// At the window's DPI: the heights are pixels of a 96-DPI display.
+Fonts CreateFonts(int dpi);
 
 // One solid brush per background colour, created on first use and kept for
 // the process: a control asks for its colour on every repaint.

@@ -1,6 +1,7 @@
 #include "app/win32/Win32Host.h"
 
 #include "app/win32/Encoding.h"
+#include "text/TextFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -162,7 +163,17 @@ void Win32Host::SetClipboardText(const Text& text) {
 void Win32Host::PasteIntoInputPane() { SendMessageW(controls_.inputPane, WM_PASTE, 0, 0); }
 
 void Win32Host::ShowFile(const Text& fileName) {
-  libraries_.ShellExecuteW(nullptr, nullptr, Widen(fileName).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // A file of the program's own (the help link) is beside the program when
+  // it is not in the current folder, which the dialogs move.
+  Text name = fileName;
+  if (!Exists(name)) {
+    wchar_t self[32768];
+    const DWORD length = GetModuleFileNameW(nullptr, self, 32768);
+    if (length > 0 && length < 32768 && Exists(PathIn(FolderOf(Narrow(self)), fileName))) {
+      name = PathIn(FolderOf(Narrow(self)), fileName);
+    }
+  }
+  libraries_.ShellExecuteW(nullptr, nullptr, Widen(name).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32Host::RepaintButtonBar() { InvalidateRect(controls_.buttonBarOverlay, nullptr, TRUE); }
@@ -176,7 +187,7 @@ void Win32Host::ReloadButtonBarPicture() {
   // The hidden picture control holds the bitmap the overlay shows, so the
   // picture in use can be asked for from outside.
   SendMessageW(controls_.buttonBarPicture, STM_SETIMAGE, IMAGE_BITMAP, 0);
-  picture_.Load(ButtonBarPicturePath());
+  picture_.Load(ButtonBarPicturePath(), controls_.dpi);
   SendMessageW(controls_.buttonBarPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.Bitmap()));
   RepaintButtonBar();
   PumpMessages();

@@ -99,10 +99,12 @@ DWORD RunCli(const std::wstring& folder, const std::wstring& arguments) {
   return code;
 }
 
-GuiApp::GuiApp(std::wstring folder, double scale) : folder_(std::move(folder)), scale_(scale) {
+GuiApp::GuiApp(std::wstring folder, std::wstring program, double scale)
+    : folder_(std::move(folder)), program_(std::move(program)), scale_(scale) {
+  if (!program_.empty()) return;
+  program_ = Setting("PRAVEL_GUI_PROGRAM");
   EXPECT_TRUE(FreshFolder(folder_)) << Utf8(folder_);
-  const std::wstring program = Setting("PRAVEL_GUI_PROGRAM");
-  const std::wstring besideProgram = program.substr(0, program.find_last_of(L'\\'));
+  const std::wstring besideProgram = program_.substr(0, program_.find_last_of(L'\\'));
   for (const wchar_t* name : {L"Pravel_600x154.png", L"Pravel_Help.url", L"Pravel_Help.html"}) {
     CopyFileW((besideProgram + L"\\" + name).c_str(), File(name).c_str(), FALSE);
   }
@@ -125,7 +127,7 @@ void GuiApp::CopyData(const std::wstring& name, const std::wstring& as) const {
 }
 
 bool GuiApp::Start(const std::wstring& arguments) {
-  const std::wstring program = Setting("PRAVEL_GUI_PROGRAM");
+  const std::wstring& program = program_;
   std::wstring command = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -205,24 +207,27 @@ void GuiApp::Click(int x, int y) {
   SendInput(2, press, sizeof(INPUT));
 }
 
-void GuiApp::Key(WORD key, bool control, bool shift) {
+void GuiApp::Keys(std::initializer_list<WORD> keys, bool control) {
   WaitUntilIdle();
-  SetForegroundWindow(main_);
-  std::vector<INPUT> keys;
-  const auto add = [&keys](WORD vk, bool up) {
+  // To the box on top, if one is up; the window otherwise.
+  const std::vector<Box> boxes = Boxes();
+  SetForegroundWindow(boxes.empty() ? main_ : boxes.front().window);
+  std::vector<INPUT> inputs;
+  const auto add = [&inputs](WORD vk, DWORD up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    keys.push_back(input);
+    input.ki.dwFlags = up;
+    inputs.push_back(input);
   };
-  if (control) add(VK_CONTROL, false);
-  if (shift) add(VK_SHIFT, false);
-  add(key, false);
-  add(key, true);
-  if (shift) add(VK_SHIFT, true);
-  if (control) add(VK_CONTROL, true);
-  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  for (WORD key : keys) {
+    if (control) add(VK_CONTROL, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (control) add(VK_CONTROL, KEYEVENTF_KEYUP);
+  }
+  // In one go: a key after the first arrives while its command runs.
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 std::vector<Box> GuiApp::Boxes() const {

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,9 +32,10 @@ struct Box {
 
 class GuiApp {
  public:
-  // The program in the folder, with the picture and the help link beside
-  // it as a user keeps them; `scale` is the display's, for clicks.
-  explicit GuiApp(std::wstring folder, double scale = 1.0);
+  // The program built, in a fresh folder with the picture and the help
+  // link beside it as a user keeps them; or the given program in the
+  // folder as it is. `scale` is the display's, for clicks.
+  explicit GuiApp(std::wstring folder, std::wstring program = {}, double scale = 1.0);
   ~GuiApp();
   GuiApp(const GuiApp&) = delete;
   GuiApp& operator=(const GuiApp&) = delete;
@@ -55,8 +57,9 @@ class GuiApp {
 
   // A click on the button bar at its point (x, y) as drawn at 100 %.
   void Click(int x, int y);
-  // A key with Ctrl (and Shift), as the keyboard gives it to the window.
-  void Key(WORD key, bool control = true, bool shift = false);
+  // Keys pressed one after the other, each with Ctrl when asked, as the
+  // keyboard gives them to the window (or to the box on top of it).
+  void Keys(std::initializer_list<WORD> keys, bool control = true);
 
   std::optional<Box> WaitForBox(const std::wstring& caption, DWORD timeoutMs = 20000) const;
   // Every message box captioned "Pravel" that comes up until the program
@@ -75,6 +78,7 @@ class GuiApp {
   bool Press(const Box& box, int button) const;
 
   std::wstring folder_;
+  std::wstring program_;
   double scale_;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;

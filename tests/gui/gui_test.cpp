@@ -3,6 +3,8 @@
 // program under the same wineserver. Screenshots of each step are kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "GuiApp.h"
 
 #include <gdiplus.h>
@@ -86,6 +88,80 @@ TEST(Unicode, AnyFolderAnyScript) {
   }
 }
 
+// The DPI of the displays the next programs start on (Wine reads it from
+// the prefix when a program starts); back to 96 when the test ends.
+struct Dpi {
+  explicit Dpi(DWORD dpi) { Set(dpi); }
+  ~Dpi() { Set(96); }
+  static void Set(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  }
+};
+
+SIZE WindowSize(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+TEST(Desktop, AFileFromOutsideKeysAndAHighDpiDisplay) {
+  GuiApp app(WorkFolder(L"desktop"));
+  for (const wchar_t* name : kTemplates) app.CopyData(name);
+  app.CopyData(L"Shop_Input.txt");
+  ASSERT_TRUE(app.Start(L"Shop_Input.txt"));
+  EXPECT_EQ(app.CaptionOnceItIs(L"Pravels   -step 2  = Validate Input"), L"Pravels   -step 2  = Validate Input");
+  EXPECT_NE(app.PaneText().find(L"menuname=<Fruit Shop>"), std::wstring::npos);
+  // Ctrl+2, then Ctrl+3 and, while the build runs, Ctrl+4: dropped.
+  app.Keys({'2'});
+  EXPECT_TRUE(app.Messages("validated").at(0).starts_with(L"Validation Results:"));
+  app.Keys({'3', '4'});
+  app.Messages("built");
+  EXPECT_EQ(app.Caption(), L"Pravels   -step 4 =  Save/Show Html");
+  EXPECT_TRUE(ReadBytes(app.File(L"Pravel.html")).empty());
+  const SIZE at96 = WindowSize(app.Main());
+  app.Screenshot("96-dpi");
+
+  const Dpi dpi(144);
+  GuiApp scaled(WorkFolder(L"desktop-144"), {}, 1.5);
+  ASSERT_TRUE(scaled.Start());
+  const SIZE at144 = WindowSize(scaled.Main());
+  EXPECT_NEAR(at144.cx, at96.cx * 1.5, 3);
+  EXPECT_NEAR(at144.cy, at96.cy * 1.5, 3);
+  scaled.Screenshot("144-dpi");
+  // Either side of the boundary between Open Input (x < 133) and Save As
+  // (x > 133), clicked at 1.5 times the place.
+  for (const auto& [x, dialog] : {std::pair{132, L"Load/Open  Input File   *.txt"}, std::pair{134, L"Save As"}}) {
+    scaled.Click(x, 50);
+    if (const std::optional<Box> box = scaled.WaitForBox(dialog)) PostMessageW(box->window, WM_COMMAND, IDCANCEL, 0);
+    scaled.Messages("after-the-dialog");
+  }
+}
+
+// The release unpacked into a folder of its own: it starts, builds the
+// example it holds, and its help link leads to the help page beside it.
+TEST(Desktop, TheReleaseRunsWhereItIsUnpacked) {
+  const std::wstring folder = Setting("PRAVEL_GUI_UNZIPPED");
+  GuiApp app(folder, folder + L"\\Pravel.exe");
+  ASSERT_TRUE(app.Start());
+  app.Keys({'1'});
+  ASSERT_TRUE(app.WaitForBox(L"Load/Open  Input File   *.txt"));
+  app.Keys({VK_RETURN}, false);  // the name offered: Pravel_Input.txt
+  EXPECT_EQ(app.CaptionOnceItIs(L"Pravels   -step 2  = Validate Input"), L"Pravels   -step 2  = Validate Input");
+  for (WORD step : {'2', '3', '4'}) {
+    app.Keys({step});
+    app.Messages("release");
+  }
+  EXPECT_FALSE(ReadBytes(app.File(L"Pravel.html")).empty());
+  std::string url = Utf8(folder);
+  std::replace(url.begin(), url.end(), '\\', '/');
+  EXPECT_EQ(ReadBytes(app.File(L"Pravel_Help.url")), "[InternetShortcut]\r\nURL=file:///" + url + "/Pravel_Help.html\r\n");
+  // F1 opens that link.
+  app.Keys({VK_F1}, false);
+  const std::string shown = Utf8(app.File(L"Pravel_Help.url")) + "\r\n";
+  for (int i = 0; i < 100 && !ReadBytes(Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log").ends_with(shown); ++i) Sleep(100);
+  EXPECT_TRUE(ReadBytes(Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log").ends_with(shown));
+}
+
 }  // namespace
 }  // namespace pravel::gui
 
@@ -96,10 +172,13 @@ TEST(Unicode, AnyFolderAnyScript) {
 int main(int argc, char** argv) {
   using pravel::gui::Setting;
   ::testing::InitGoogleTest(&argc, argv);
+  // Clicks and window sizes in the display's own pixels at any DPI.
+  SetProcessDPIAware();
   const auto set = [](HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
     RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * 2));
   };
-  set(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", L"PravelGui", L"1024x768");
+  // Room for the window at 144 DPI.
+  set(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", L"PravelGui", L"1600x1200");
   SetThreadDesktop(CreateDesktopW(L"PravelGui", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
   const std::wstring log = Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log";
   DeleteFileW(log.c_str());

@@ -21,11 +21,17 @@ trap 'exit 130' INT TERM
 
 # Xvfb picks a free display itself and writes its number to descriptor 3.
 : >"$output/xvfb.display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$output/xvfb.display" >"$output/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$output/xvfb.display" >"$output/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$output/xvfb.display" ] && break; sleep 0.1; done
 [ -s "$output/xvfb.display" ] || { echo "Xvfb did not start, see $output/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$output/xvfb.display" | tr -d '[:space:]')"
+
+# The release as a user gets it: unpacked into a folder of its own.
+if [ -n "${PRAVEL_GUI_ZIP:-}" ]; then
+  rm -rf "$output/unzipped" && python3 -m zipfile -e "$PRAVEL_GUI_ZIP" "$output/unzipped" || exit 1
+  export PRAVEL_GUI_UNZIPPED="$output/unzipped/$(basename "$PRAVEL_GUI_ZIP" .zip)"
+fi
 
 export PRAVEL_WINEPREFIX="$prefix"
 . "$here/../../scripts/wine/wine-env.sh"
