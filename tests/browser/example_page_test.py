@@ -7,12 +7,7 @@ a drop-down per menu, it fits a 360-pixel phone and a 1,000-pixel window
 without sideways scrolling, and choosing an entry with the keyboard goes to
 the entry's address (answered here: no network is used).
 """
-import argparse, base64, fcntl, json, os, select, shutil, signal, subprocess, sys, tempfile, time
-
-
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
+import argparse, base64, fcntl, json, os, select, shutil, signal, subprocess, tempfile, time
 
 
 class Browser:
@@ -23,28 +18,27 @@ class Browser:
         # the pipe ends are first moved above 4 so placing them cannot clash.
         to_r, self.writer = os.pipe()
         self.reader, from_w = os.pipe()
-        child_in = fcntl.fcntl(to_r, fcntl.F_DUPFD_CLOEXEC, 10)
-        child_out = fcntl.fcntl(from_w, fcntl.F_DUPFD_CLOEXEC, 10)
+        ends = [fcntl.fcntl(fd, fcntl.F_DUPFD_CLOEXEC, 10) for fd in (to_r, from_w)]
         os.close(to_r), os.close(from_w)
         self.proc = subprocess.Popen(
             [shutil.which("chromium"), "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
              "--user-data-dir=" + profile, "--remote-debugging-pipe", "about:blank"],
             stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(3, 4), start_new_session=True,
-            preexec_fn=lambda: (os.dup2(child_in, 3), os.dup2(child_out, 4)))
-        os.close(child_in), os.close(child_out)
+            preexec_fn=lambda: (os.dup2(ends[0], 3), os.dup2(ends[1], 4)))
+        os.close(ends[0]), os.close(ends[1])
         self.buffer, self.events, self.next_id, self.session = b"", [], 0, None
         target = self.send("Target.createTarget", {"url": "about:blank"})["targetId"]
         self.session = self.send("Target.attachToTarget", {"targetId": target, "flatten": True})["sessionId"]
-        for method, params in (("Page.enable", {}), ("Page.setLifecycleEventsEnabled", {"enabled": True}),
-                               ("Fetch.enable", {"patterns": [{"urlPattern": "http*://*"}]})):
-            self.send(method, params)
+        self.send("Page.enable")
+        self.send("Page.setLifecycleEventsEnabled", {"enabled": True})
+        self.send("Fetch.enable", {"patterns": [{"urlPattern": "http*://*"}]})
 
     def read(self, deadline):
         while b"\0" not in self.buffer:
-            check(select.select([self.reader], [], [], max(0, deadline - time.monotonic()))[0], "no answer in time")
+            assert select.select([self.reader], [], [], max(0, deadline - time.monotonic()))[0], "no answer in time"
             chunk = os.read(self.reader, 65536)
-            check(chunk, "the browser closed its pipe")
+            assert chunk, "the browser closed its pipe"
             self.buffer += chunk
         message, self.buffer = self.buffer.split(b"\0", 1)
         return json.loads(message)
@@ -56,14 +50,12 @@ class Browser:
             message["sessionId"] = self.session
         os.write(self.writer, json.dumps(message).encode() + b"\0")
         deadline = time.monotonic() + 30
-        while True:
-            reply = self.read(deadline)
-            if reply.get("id") == self.next_id:
-                check("error" not in reply, f"{method}: {reply.get('error')}")
-                return reply.get("result", {})
+        while (reply := self.read(deadline)).get("id") != self.next_id:
             self.events.append(reply)
+        assert "error" not in reply, f"{method}: {reply.get('error')}"
+        return reply.get("result", {})
 
-    def event(self, method, wanted=lambda params: True):
+    def event(self, method, wanted):
         deadline = time.monotonic() + 30
         while True:
             for i, e in enumerate(self.events):
@@ -78,7 +70,7 @@ class Browser:
 
     def evaluate(self, expression):
         result = self.send("Runtime.evaluate", {"expression": expression, "returnByValue": True})
-        check("exceptionDetails" not in result, f"script failed: {result}")
+        assert "exceptionDetails" not in result, f"script failed: {result}"
         return result["result"].get("value")
 
     def choose_first_entry(self, index):
@@ -110,29 +102,28 @@ def main():
     parser.add_argument("--examples", required=True)
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="example-page-") as folder:
-        for name in os.listdir(args.examples):
-            shutil.copyfile(os.path.join(args.examples, name), os.path.join(folder, name))
+        shutil.copytree(args.examples, folder, dirs_exist_ok=True)
         built = subprocess.run([args.cli, "-C", folder, "build", "Pravel_Input.txt"], capture_output=True, text=True)
-        check(built.returncode == 0, f"pravel-cli build failed: {built.stderr}")
+        assert built.returncode == 0, f"pravel-cli build failed: {built.stderr}"
         page = "file://" + os.path.join(folder, "Pravel.html")
         with open(os.path.join(folder, "chromium.log"), "wb") as log:
             browser = Browser(os.path.join(folder, "profile"), log)
             try:
                 browser.open(page)
-                check(browser.evaluate("document.compatMode") == "CSS1Compat", "the page is not in standards mode")
+                assert browser.evaluate("document.compatMode") == "CSS1Compat", "the page is not in standards mode"
                 menus = browser.evaluate("[...document.querySelectorAll('select')].map(s => s.options[1].value)")
-                check(len(menus) == open(os.path.join(folder, "Pravel_Input.txt"), "rb").read().count(b"menuname=<"),
-                      f"{len(menus)} drop-downs, not one per menu")
+                with open(os.path.join(folder, "Pravel_Input.txt"), "rb") as definition:
+                    assert len(menus) == definition.read().count(b"menuname=<"), f"{len(menus)} drop-downs, not one per menu"
                 for width in (360, 1000):
                     browser.send("Emulation.setDeviceMetricsOverride",
                                  {"width": width, "height": 800, "deviceScaleFactor": 1, "mobile": width < 600})
                     browser.open(page)
                     wide = browser.evaluate("[document.documentElement.scrollWidth, document.documentElement.clientWidth]")
-                    check(wide[0] <= wide[1], f"at {width} pixels the page is {wide[0]} wide: it scrolls sideways")
+                    assert wide[0] <= wide[1], f"at {width} pixels the page is {wide[0]} wide: it scrolls sideways"
                 for index, address in enumerate(menus):
                     browser.open(page)
                     went = browser.choose_first_entry(index)
-                    check(went == address, f"drop-down {index}: went to {went}, not {address}")
+                    assert went == address, f"drop-down {index}: went to {went}, not {address}"
                 print(f"ok: {len(menus)} drop-downs, each goes to its first entry's address; no sideways scrolling")
             finally:
                 browser.close()

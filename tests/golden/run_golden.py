@@ -14,37 +14,17 @@ A case is a folder:
 
   run_golden.py [--wine RUNNER] CLI CASE
 """
-import argparse
-import filecmp
-import os
-import shlex
-import shutil
-import subprocess
-import sys
-import tempfile
+import argparse, filecmp, os, shlex, shutil, subprocess, sys, tempfile
 
 
 def files_under(root):
-    found = {}
-    for folder, _, names in os.walk(root):
-        for name in names:
-            path = os.path.join(folder, name)
-            found[os.path.relpath(path, root)] = path
-    return found
+    return {os.path.relpath(os.path.join(folder, name), root): os.path.join(folder, name)
+            for folder, _, names in os.walk(root) for name in names}
 
 
 def read(path):
     with open(path, 'rb') as f:
         return f.read()
-
-
-def expected_text(case, name, work, windows):
-    path = os.path.join(case, name)
-    if not os.path.exists(path):
-        return None
-    text = read(path).decode('utf-8')
-    folder = ('Z:' + work.replace('/', '\\')) if windows else work
-    return text.replace('{dir}', folder).replace('{/}', '\\' if windows else '/')
 
 
 def main():
@@ -53,12 +33,8 @@ def main():
     parser.add_argument('cli')
     parser.add_argument('case')
     args = parser.parse_args()
-    case = os.path.abspath(args.case)
-    cli = os.path.abspath(args.cli)
-    windows = args.wine is not None
-
-    with open(os.path.join(case, 'cmd'), encoding='utf-8') as f:
-        runs = [shlex.split(line) for line in f if line.strip()]
+    case, windows = os.path.abspath(args.case), args.wine is not None
+    runs = [shlex.split(line) for line in read(os.path.join(case, 'cmd')).decode().splitlines() if line.strip()]
     status_file = os.path.join(case, 'exit')
     want_status = int(read(status_file)) if os.path.exists(status_file) else 0
 
@@ -68,12 +44,12 @@ def main():
             shutil.copytree(os.path.join(case, 'in'), work, symlinks=True)
         else:
             os.mkdir(work)
-        out, err, failures = '', '', []
+        printed, failures = {'stdout': '', 'stderr': ''}, []
         for run in runs:
-            command = ([args.wine] if windows else []) + [cli] + run
-            done = subprocess.run(command, cwd=work, capture_output=True, timeout=300)
-            out += done.stdout.decode('utf-8', 'replace').replace('\r\n', '\n')
-            err += done.stderr.decode('utf-8', 'replace').replace('\r\n', '\n')
+            done = subprocess.run(([args.wine] if windows else []) + [os.path.abspath(args.cli)] + run, cwd=work,
+                                  capture_output=True, timeout=300)
+            printed['stdout'] += done.stdout.decode('utf-8', 'replace').replace('\r\n', '\n')
+            printed['stderr'] += done.stderr.decode('utf-8', 'replace').replace('\r\n', '\n')
             if done.returncode != want_status:
                 failures.append(f'{" ".join(run)}: exit {done.returncode}, expected {want_status}')
 
@@ -81,17 +57,18 @@ def main():
         expected.update(files_under(os.path.join(case, 'out')))
         actual = files_under(work)
         for name in sorted(set(expected) | set(actual)):
-            if name not in actual:
-                failures.append(f'{name}: missing')
-            elif name not in expected:
-                failures.append(f'{name}: written, not expected')
+            if name not in actual or name not in expected:
+                failures.append(f'{name}: ' + ('missing' if name not in actual else 'written, not expected'))
             elif not filecmp.cmp(expected[name], actual[name], shallow=False):
                 failures.append(f'{name}: differs\n  expected {read(expected[name])[:400]!r}\n'
                                 f'  written  {read(actual[name])[:400]!r}')
-        for name, printed in (('stdout', out), ('stderr', err)):
-            want = expected_text(case, name, work, windows)
-            if want is not None and printed != want:
-                failures.append(f'{name} differs\n--- expected\n{want}--- printed\n{printed}')
+        folder = ('Z:' + work.replace('/', '\\')) if windows else work
+        for stream, text in printed.items():
+            if os.path.exists(os.path.join(case, stream)):
+                want = read(os.path.join(case, stream)).decode('utf-8')
+                want = want.replace('{dir}', folder).replace('{/}', '\\' if windows else '/')
+                if text != want:
+                    failures.append(f'{stream} differs\n--- expected\n{want}--- printed\n{text}')
 
     for failure in failures:
         print(failure)

@@ -1,28 +1,100 @@
-// One run of the real Pravel.exe under Wine, driven from outside as a
-// person would: the mouse on the button bar, keys, the message boxes and
-// the open dialog, and what the window shows, read through the wide API.
-// Every wait has a deadline; a wait that runs out records a failure and
-// returns, so a program that misbehaves fails the test instead of hanging.
+// One run of the real Pravel.exe under Wine, driven from outside as a person
+// would: the mouse on the button bar, keys, the message boxes and the open
+// dialog, and what the window shows, read through the wide API. Every wait
+// has a deadline; one that runs out records a failure and returns, so a
+// program that misbehaves fails the test instead of hanging it.
 #pragma once
 
 #include <windows.h>
+// After windows.h, which they need.
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+#include <shlobj.h>
 
-#include <initializer_list>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/win32/ControlIds.h"
+#include "app/win32/Encoding.h"
+
 namespace pravel::gui {
 
-std::wstring Wide(const std::string& utf8);
-std::string Utf8(const std::wstring& wide);
+using win32::Narrow;
+constexpr DWORD kTimeout = 30000;
+
+inline bool WaitUntil(const std::function<bool()>& condition) {
+  for (const ULONGLONG end = GetTickCount64() + kTimeout; !condition(); Sleep(40)) {
+    if (GetTickCount64() >= end) return false;
+  }
+  return true;
+}
+
+// A message that gives up instead of hanging on a program that stopped
+// answering.
+inline LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 15000, &result)) {
+    ADD_FAILURE() << "the program did not answer message 0x" << std::hex << message;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+inline std::wstring WindowText(HWND window) {
+  if (window == nullptr) return {};
+  std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(Send(window, WM_GETTEXTLENGTH, 0, 0), 0)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
 // What the driver was given (Linux paths) as Windows paths.
-std::wstring Setting(const char* name);
-std::string ReadBytes(const std::wstring& path);
+inline std::wstring Setting(const char* name) {
+  std::wstring path = win32::Widen(std::getenv(name) ? std::getenv(name) : "");
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path.starts_with(L"\\") ? L"Z:" + path : path;
+}
+
+inline std::string ReadBytes(const std::wstring& path) {
+  std::ifstream file(path.c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 // A fresh, empty folder (and its parents).
-bool FreshFolder(const std::wstring& path);
+inline bool FreshFolder(const std::wstring& path) {
+  std::wstring from = path + L'\0';  // a list of names, ended by an empty one
+  SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
+  SHFileOperationW(&remove);
+  return SHCreateDirectoryExW(nullptr, path.c_str(), nullptr) == ERROR_SUCCESS;
+}
+
+// On the test's desktop, or with no window at all.
+inline PROCESS_INFORMATION Launch(const std::wstring& program, const std::wstring& arguments,
+                                  const std::wstring& folder, wchar_t* desktop) {
+  std::wstring command = L"\"" + program + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.lpDesktop = desktop;
+  PROCESS_INFORMATION process{};
+  EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, desktop ? 0 : CREATE_NO_WINDOW, nullptr,
+                             folder.c_str(), &startup, &process))
+      << "cannot start " << Narrow(program);
+  return process;
+}
+
 // pravel-cli.exe in the folder; its exit code.
-DWORD RunCli(const std::wstring& folder, const std::wstring& arguments);
+inline DWORD RunCli(const std::wstring& folder, const std::wstring& arguments) {
+  const PROCESS_INFORMATION process = Launch(Setting("PRAVEL_GUI_CLI"), arguments, folder, nullptr);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
 
 struct Box {
   HWND window = nullptr;
@@ -35,47 +107,201 @@ class GuiApp {
   // The program built, in a fresh folder with the picture and the help
   // link beside it as a user keeps them; or the given program in the
   // folder as it is. `scale` is the display's, for clicks.
-  explicit GuiApp(std::wstring folder, std::wstring program = {}, double scale = 1.0);
-  ~GuiApp();
+  explicit GuiApp(std::wstring folder, std::wstring program = {}, double scale = 1.0)
+      : folder_(std::move(folder)), program_(std::move(program)), scale_(scale) {
+    if (!program_.empty()) return;
+    program_ = Setting("PRAVEL_GUI_PROGRAM");
+    EXPECT_TRUE(FreshFolder(folder_)) << Narrow(folder_);
+    const std::wstring beside = program_.substr(0, program_.find_last_of(L'\\') + 1);
+    for (const wchar_t* name : {L"Pravel_600x154.png", L"Pravel_Help.url", L"Pravel_Help.html"}) {
+      CopyFileW((beside + name).c_str(), File(name).c_str(), FALSE);
+    }
+  }
+  ~GuiApp() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      if (::testing::Test::HasFailure()) Screenshot("at-failure");
+      TerminateProcess(process_.hProcess, 99);
+      WaitForSingleObject(process_.hProcess, 10000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
   GuiApp(const GuiApp&) = delete;
   GuiApp& operator=(const GuiApp&) = delete;
 
   std::wstring File(const std::wstring& name) const { return folder_ + L"\\" + name; }
-  // Copies a file of the test data into the folder.
-  void CopyData(const std::wstring& name, const std::wstring& as = {}) const;
+  // Copies files of the test data into the folder.
+  void CopyData(std::initializer_list<const wchar_t*> names, const std::wstring& into = {}) const {
+    for (const wchar_t* name : names) {
+      EXPECT_TRUE(CopyFileW((Setting("PRAVEL_GUI_DATA") + L"\\" + name).c_str(), File(into + name).c_str(), FALSE))
+          << Narrow(name);
+    }
+  }
 
-  bool Start(const std::wstring& arguments = {});
+  bool Start(const std::wstring& arguments = {}) {
+    process_ = Launch(program_, arguments, folder_, const_cast<wchar_t*>(L"PravelGui"));
+    WaitUntil([&] {
+      for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"PravelMainWindow", nullptr)) != nullptr;) {
+        if (Owner(w) == process_.dwProcessId && IsWindowVisible(w)) main_ = w;
+      }
+      return main_ != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    EXPECT_NE(main_, nullptr) << "no main window within 30 s";
+    WaitUntilIdle();
+    return main_ != nullptr;
+  }
   // The exit code; STILL_ACTIVE when it did not end within the deadline.
-  DWORD WaitForExit();
+  DWORD WaitForExit() {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process_.hProcess, kTimeout) == WAIT_OBJECT_0) {
+      GetExitCodeProcess(process_.hProcess, &code);
+    }
+    return code;
+  }
   HWND Main() const { return main_; }
-
-  std::wstring Caption() const;
-  std::wstring WindowText(HWND window) const;
-  std::wstring PaneText() const;
-  // Waits until the caption is the one expected, or for the deadline.
-  std::wstring CaptionOnceItIs(const std::wstring& expected) const;
+  std::wstring Caption() const { return WindowText(main_); }
+  std::wstring PaneText() const { return WindowText(GetDlgItem(main_, win32::kIdInputPane)); }
 
   // A click on the button bar at its point (x, y) as drawn at 100 %.
-  void Click(int x, int y);
+  void Click(int x, int y) {
+    WaitUntilIdle();
+    POINT target{static_cast<LONG>(x * scale_), static_cast<LONG>(y * scale_)};
+    ClientToScreen(GetDlgItem(main_, win32::kIdButtonBarOverlay), &target);
+    // Under Wine the pointer takes a moment to settle where it was put, and
+    // the program reads it when the button is released.
+    int steady = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+      SetCursorPos(target.x, target.y);
+      Sleep(30);
+      POINT now{};
+      GetCursorPos(&now);
+      steady = now.x == target.x && now.y == target.y ? steady + 1 : 0;
+      return steady >= 4;
+    }));
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, press, sizeof(INPUT));
+  }
   // Keys pressed one after the other, each with Ctrl when asked, as the
-  // keyboard gives them to the window (or to the box on top of it).
-  void Keys(std::initializer_list<WORD> keys, bool control = true);
+  // keyboard gives them to the window (or to the box on top of it), all in
+  // one go: a key after the first arrives while its command runs.
+  void Keys(std::initializer_list<WORD> keys, bool control = true) {
+    WaitUntilIdle();
+    const std::vector<Box> boxes = Boxes();
+    SetForegroundWindow(boxes.empty() ? main_ : boxes.front().window);
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD key, DWORD up) {
+      inputs.emplace_back().type = INPUT_KEYBOARD;
+      inputs.back().ki.wVk = key;
+      inputs.back().ki.dwFlags = up;
+    };
+    for (WORD key : keys) {
+      if (control) add(VK_CONTROL, 0);
+      add(key, 0);
+      add(key, KEYEVENTF_KEYUP);
+      if (control) add(VK_CONTROL, KEYEVENTF_KEYUP);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  }
 
-  std::optional<Box> WaitForBox(const std::wstring& caption, DWORD timeoutMs = 20000) const;
+  std::optional<Box> WaitForBox(const std::wstring& caption) const {
+    std::optional<Box> found;
+    WaitUntil([&] {
+      for (const Box& box : Boxes()) {
+        if (box.caption == caption) found = box;
+      }
+      return found.has_value() || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    if (!found) ADD_FAILURE() << "no box \"" << Narrow(caption) << "\" within 30 s";
+    return found;
+  }
   // Every message box captioned "Pravel" that comes up until the program
   // is quiet: a screenshot of each, OK, and their texts.
-  std::vector<std::wstring> Messages(const std::string& step);
-  // No box comes up within a moment.
-  bool Quiet() const;
-  // The open dialog: the name typed into it, then Enter.
-  bool OpenInDialog(const std::wstring& fileName);
-
-  void Screenshot(const std::string& step) const;
+  std::vector<std::wstring> Messages(const std::string& step) {
+    std::vector<std::wstring> texts;
+    for (int quietLooks = 0; quietLooks < 3;) {
+      WaitUntilIdle();
+      std::optional<Box> box;
+      for (const Box& shown : Boxes()) {
+        if (shown.caption == L"Pravel") box = shown;
+      }
+      if (!box) {
+        ++quietLooks;
+        Sleep(300);
+        continue;
+      }
+      quietLooks = 0;
+      Screenshot(step);
+      texts.push_back(box->text);
+      if (!Press(*box, IDOK)) break;
+    }
+    return texts;
+  }
+  // The open dialog: the name typed into its file name field (cmb13), then OK.
+  bool OpenInDialog(const std::wstring& fileName) {
+    const std::optional<Box> dialog = WaitForBox(L"Load/Open  Input File   *.txt");
+    if (!dialog) return false;
+    Screenshot("open-dialog");
+    SetDlgItemTextW(dialog->window, 0x47C, fileName.c_str());
+    return Press(*dialog, IDOK);
+  }
+  // The whole virtual desktop: the window and whatever box it shows.
+  void Screenshot(const std::string& step) const {
+    static int count = 0;
+    RECT area{};
+    GetWindowRect(GetDesktopWindow(), &area);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, area.right, area.bottom, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::wstring path = Setting("PRAVEL_GUI_SCREENSHOTS") + L"\\" + std::to_wstring(++count) + L"-" +
+                              win32::Widen(std::string(test->test_suite_name()) + "." + test->name() + "-" + step) +
+                              L".png";
+    CLSID png;
+    CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
+    EXPECT_EQ(Gdiplus::Bitmap(bitmap, nullptr).Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << Narrow(path);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+  }
 
  private:
-  void WaitUntilIdle() const;
-  std::vector<Box> Boxes() const;
-  bool Press(const Box& box, int button) const;
+  static DWORD Owner(HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner;
+  }
+  void WaitUntilIdle() const {
+    // A command that lets the window repaint is idle for a moment in its
+    // middle; two messages a little apart are answered only once it is done.
+    for (int i = 0; i < 2; ++i) {
+      WaitForInputIdle(process_.hProcess, kTimeout);
+      Sleep(60);
+      Send(main_, WM_NULL, 0, 0);
+    }
+  }
+  std::vector<Box> Boxes() const {
+    std::vector<Box> boxes;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr)) != nullptr;) {
+      if (Owner(w) == process_.dwProcessId && IsWindowVisible(w)) {
+        boxes.push_back({w, WindowText(w), WindowText(GetDlgItem(w, 0xFFFF))});
+      }
+    }
+    return boxes;
+  }
+  // Posted, not sent: the press may open a further box before it returns.
+  bool Press(const Box& box, int button) const {
+    PostMessageW(GetDlgItem(box.window, button), BM_CLICK, 0, 0);
+    const bool gone = WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
+    if (!gone) ADD_FAILURE() << "the box \"" << Narrow(box.caption) << "\" stays open";
+    return gone;
+  }
 
   std::wstring folder_;
   std::wstring program_;

@@ -1,38 +1,36 @@
 // The Windows program as a user takes it, under Wine: the real Pravel.exe
-// on a virtual display, driven by mouse, keys and dialogs from this
-// program under the same wineserver. Screenshots of each step are kept.
+// on a virtual display, driven by mouse, keys and dialogs from this program
+// under the same wineserver. Screenshots of each step are kept.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "GuiApp.h"
-
-#include <gdiplus.h>
 
 namespace pravel::gui {
 namespace {
 
-// Where a click lands in each zone of the button bar.
+// Where a click lands in the zones of the button bar.
 constexpr POINT kOpenInput{70, 50}, kValidateInput{300, 50}, kBuildHtml{410, 50}, kSaveShowHtml{520, 50},
     kExit{520, 100};
-const wchar_t* const kTemplates[] = {L"Pravel.ini", L"HdrOnly.txt", L"TableHdr_template.txt", L"TrlOnly.txt"};
-const wchar_t* const kWritten[] = {L"Sorted_Pravel.txt", L"ValidatedInput.txt", L"ShowDraft.Html",
-                                   L"MenusOnly.txt", L"Pravel.html", L"Pravel.txt"};
+const std::wstring kStep2 = L"Pravels   -step 2  = Validate Input";
+const std::wstring kStep4 = L"Pravels   -step 4 =  Save/Show Html";
+#define TEMPLATES L"Pravel.ini", L"HdrOnly.txt", L"TableHdr_template.txt", L"TrlOnly.txt"
 
 std::wstring WorkFolder(const std::wstring& name) { return Setting("PRAVEL_GUI_OUTPUT") + L"\\work\\" + name; }
+std::string Shown() { return ReadBytes(Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log"); }
 
 // The four steps by mouse on the definition; the last message shown, and
 // what the pane showed once the definition was open.
 std::wstring FourSteps(GuiApp& app, const std::wstring& definition, std::wstring* opened = nullptr) {
   app.Click(kOpenInput.x, kOpenInput.y);
   EXPECT_TRUE(app.OpenInDialog(definition));
-  EXPECT_EQ(app.CaptionOnceItIs(L"Pravels   -step 2  = Validate Input"), L"Pravels   -step 2  = Validate Input");
+  app.Messages("opened");
+  EXPECT_EQ(app.Caption(), kStep2);
   if (opened) *opened = app.PaneText();
   app.Click(kValidateInput.x, kValidateInput.y);
   EXPECT_TRUE(app.Messages("validated").at(0).starts_with(L"Validation Results: \r\n"));
   app.Click(kBuildHtml.x, kBuildHtml.y);
   app.Messages("built");
-  EXPECT_EQ(app.Caption(), L"Pravels   -step 4 =  Save/Show Html");
+  EXPECT_EQ(app.Caption(), kStep4);
   app.Click(kSaveShowHtml.x, kSaveShowHtml.y);
   const std::vector<std::wstring> shown = app.Messages("saved");
   EXPECT_EQ(app.Caption(), L"Pravels   ...Start anew  with OpenInput or ValidateInput? ...else EXIT.");
@@ -42,26 +40,25 @@ std::wstring FourSteps(GuiApp& app, const std::wstring& definition, std::wstring
 // pravel-cli on a copy of the same input in a folder of the program's
 // folder: the window must write what the command line writes.
 void ExpectFilesOfTheCli(GuiApp& app, const std::wstring& definition) {
-  const std::wstring cli = app.File(L"cli");
-  ASSERT_TRUE(FreshFolder(cli));
-  for (const wchar_t* name : kTemplates) app.CopyData(name, std::wstring(L"cli\\") + name);
-  CopyFileW(app.File(definition + L".bak").c_str(), (cli + L"\\" + definition).c_str(), FALSE);
-  ASSERT_EQ(RunCli(cli, L"build \"" + definition + L"\""), 0u);
-  for (const wchar_t* name : kWritten) EXPECT_EQ(ReadBytes(app.File(name)), ReadBytes(cli + L"\\" + name)) << Utf8(name);
-  EXPECT_EQ(ReadBytes(app.File(definition)), ReadBytes(cli + L"\\" + definition));
+  ASSERT_TRUE(FreshFolder(app.File(L"cli")));
+  app.CopyData({TEMPLATES}, L"cli\\");
+  CopyFileW(app.File(definition + L".bak").c_str(), app.File(L"cli\\" + definition).c_str(), FALSE);
+  ASSERT_EQ(RunCli(app.File(L"cli"), L"build \"" + definition + L"\""), 0u);
+  for (const std::wstring name : {L"Sorted_Pravel.txt", L"ValidatedInput.txt", L"ShowDraft.Html", L"MenusOnly.txt",
+                                  L"Pravel.html", L"Pravel.txt", definition.c_str()}) {
+    EXPECT_EQ(ReadBytes(app.File(name)), ReadBytes(app.File(L"cli\\" + name))) << Narrow(name);
+  }
 }
 
 TEST(Road, TheFourStepsByMouseWriteWhatTheCommandLineWrites) {
   GuiApp app(WorkFolder(L"road"));
-  for (const wchar_t* name : kTemplates) app.CopyData(name);
-  app.CopyData(L"Shop_Input.txt");
+  app.CopyData({TEMPLATES, L"Shop_Input.txt"});
   ASSERT_TRUE(app.Start());
   app.Screenshot("start");
-  // A release on the boundary between the two rows runs nothing.
-  app.Click(300, 79);
-  EXPECT_TRUE(app.Quiet());
+  app.Click(300, 79);  // on the boundary between the two rows: nothing runs
+  EXPECT_TRUE(app.Messages("boundary").empty());
   EXPECT_TRUE(FourSteps(app, L"Shop_Input.txt").ends_with(L"Located Here: " + WorkFolder(L"road")));
-  EXPECT_EQ(ReadBytes(Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log"), Utf8(app.File(L"Pravel.Html")) + "\r\n");
+  EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel.Html")) + "\r\n"));
   ExpectFilesOfTheCli(app, L"Shop_Input.txt");
   app.Click(kExit.x, kExit.y);
   EXPECT_EQ(app.WaitForExit(), 0u);
@@ -71,10 +68,10 @@ TEST(Road, TheFourStepsByMouseWriteWhatTheCommandLineWrites) {
 // CP1252: each is shown as its characters and written back as its bytes.
 TEST(Unicode, AnyFolderAnyScript) {
   const std::wstring folder = WorkFolder(L"Меню 菜单");
-  for (const auto& [definition, codePage] : {std::pair{L"Unicode_Input.txt", UINT{CP_UTF8}}, std::pair{L"Cp1252_Input.txt", UINT{1252}}}) {
+  for (const auto& [definition, codePage] :
+       {std::pair{L"Unicode_Input.txt", UINT{CP_UTF8}}, std::pair{L"Cp1252_Input.txt", UINT{1252}}}) {
     GuiApp app(folder);
-    for (const wchar_t* name : kTemplates) app.CopyData(name);
-    app.CopyData(definition);
+    app.CopyData({TEMPLATES, definition});
     std::string bytes = ReadBytes(app.File(definition));
     if (codePage == CP_UTF8) bytes.erase(0, 3);  // the byte-order mark is no character
     std::wstring decoded(bytes.size(), L'\0');
@@ -88,16 +85,6 @@ TEST(Unicode, AnyFolderAnyScript) {
   }
 }
 
-// The DPI of the displays the next programs start on (Wine reads it from
-// the prefix when a program starts); back to 96 when the test ends.
-struct Dpi {
-  explicit Dpi(DWORD dpi) { Set(dpi); }
-  ~Dpi() { Set(96); }
-  static void Set(DWORD dpi) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-  }
-};
-
 SIZE WindowSize(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
@@ -106,27 +93,31 @@ SIZE WindowSize(HWND window) {
 
 TEST(Desktop, AFileFromOutsideKeysAndAHighDpiDisplay) {
   GuiApp app(WorkFolder(L"desktop"));
-  for (const wchar_t* name : kTemplates) app.CopyData(name);
-  app.CopyData(L"Shop_Input.txt");
+  app.CopyData({TEMPLATES, L"Shop_Input.txt"});
   ASSERT_TRUE(app.Start(L"Shop_Input.txt"));
-  EXPECT_EQ(app.CaptionOnceItIs(L"Pravels   -step 2  = Validate Input"), L"Pravels   -step 2  = Validate Input");
+  app.Messages("opened");
+  EXPECT_EQ(app.Caption(), kStep2);
   EXPECT_NE(app.PaneText().find(L"menuname=<Fruit Shop>"), std::wstring::npos);
   // Ctrl+2, then Ctrl+3 and, while the build runs, Ctrl+4: dropped.
   app.Keys({'2'});
   EXPECT_TRUE(app.Messages("validated").at(0).starts_with(L"Validation Results:"));
   app.Keys({'3', '4'});
   app.Messages("built");
-  EXPECT_EQ(app.Caption(), L"Pravels   -step 4 =  Save/Show Html");
+  EXPECT_EQ(app.Caption(), kStep4);
   EXPECT_TRUE(ReadBytes(app.File(L"Pravel.html")).empty());
   const SIZE at96 = WindowSize(app.Main());
   app.Screenshot("96-dpi");
 
-  const Dpi dpi(144);
+  // Wine reads the display's DPI from the prefix when a program starts.
+  DWORD dpi = 144;
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
   GuiApp scaled(WorkFolder(L"desktop-144"), {}, 1.5);
-  ASSERT_TRUE(scaled.Start());
-  const SIZE at144 = WindowSize(scaled.Main());
-  EXPECT_NEAR(at144.cx, at96.cx * 1.5, 3);
-  EXPECT_NEAR(at144.cy, at96.cy * 1.5, 3);
+  const bool started = scaled.Start();
+  dpi = 96;
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  ASSERT_TRUE(started);
+  EXPECT_NEAR(WindowSize(scaled.Main()).cx, at96.cx * 1.5, 3);
+  EXPECT_NEAR(WindowSize(scaled.Main()).cy, at96.cy * 1.5, 3);
   scaled.Screenshot("144-dpi");
   // Either side of the boundary between Open Input (x < 133) and Save As
   // (x > 133), clicked at 1.5 times the place.
@@ -138,7 +129,8 @@ TEST(Desktop, AFileFromOutsideKeysAndAHighDpiDisplay) {
 }
 
 // The release unpacked into a folder of its own: it starts, builds the
-// example it holds, and its help link leads to the help page beside it.
+// example it holds by keys alone, and its help link leads to the help page
+// beside it.
 TEST(Desktop, TheReleaseRunsWhereItIsUnpacked) {
   const std::wstring folder = Setting("PRAVEL_GUI_UNZIPPED");
   GuiApp app(folder, folder + L"\\Pravel.exe");
@@ -146,45 +138,43 @@ TEST(Desktop, TheReleaseRunsWhereItIsUnpacked) {
   app.Keys({'1'});
   ASSERT_TRUE(app.WaitForBox(L"Load/Open  Input File   *.txt"));
   app.Keys({VK_RETURN}, false);  // the name offered: Pravel_Input.txt
-  EXPECT_EQ(app.CaptionOnceItIs(L"Pravels   -step 2  = Validate Input"), L"Pravels   -step 2  = Validate Input");
+  app.Messages("opened");
+  EXPECT_EQ(app.Caption(), kStep2);
   for (WORD step : {'2', '3', '4'}) {
     app.Keys({step});
     app.Messages("release");
   }
   EXPECT_FALSE(ReadBytes(app.File(L"Pravel.html")).empty());
-  std::string url = Utf8(folder);
+  std::string url = Narrow(folder);
   std::replace(url.begin(), url.end(), '\\', '/');
-  EXPECT_EQ(ReadBytes(app.File(L"Pravel_Help.url")), "[InternetShortcut]\r\nURL=file:///" + url + "/Pravel_Help.html\r\n");
-  // F1 opens that link.
+  EXPECT_EQ(ReadBytes(app.File(L"Pravel_Help.url")),
+            "[InternetShortcut]\r\nURL=file:///" + url + "/Pravel_Help.html\r\n");
   app.Keys({VK_F1}, false);
-  const std::string shown = Utf8(app.File(L"Pravel_Help.url")) + "\r\n";
-  for (int i = 0; i < 100 && !ReadBytes(Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log").ends_with(shown); ++i) Sleep(100);
-  EXPECT_TRUE(ReadBytes(Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log").ends_with(shown));
+  for (int i = 0; i < 100 && !Shown().ends_with(Narrow(app.File(L"Pravel_Help.url")) + "\r\n"); ++i) Sleep(100);
+  EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel_Help.url")) + "\r\n"));
 }
 
 }  // namespace
 }  // namespace pravel::gui
 
-// The program and the driver share a virtual desktop of their own, so Wine
-// draws the window frames itself (the display has no window manager); pages
-// and Internet shortcuts open with the recorder, which writes down what it
-// was asked to show instead of starting a browser.
+// The program and the driver share a virtual desktop of their own, with
+// room for the window at 144 DPI, so Wine draws the window frames itself
+// (the display has no window manager); pages and Internet shortcuts open
+// with the recorder, which writes down what it was asked to show.
 int main(int argc, char** argv) {
   using pravel::gui::Setting;
   ::testing::InitGoogleTest(&argc, argv);
-  // Clicks and window sizes in the display's own pixels at any DPI.
-  SetProcessDPIAware();
+  SetProcessDPIAware();  // clicks and sizes in the display's own pixels
   const auto set = [](HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
     RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * 2));
   };
-  // Room for the window at 144 DPI.
   set(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", L"PravelGui", L"1600x1200");
   SetThreadDesktop(CreateDesktopW(L"PravelGui", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
   const std::wstring log = Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log";
   DeleteFileW(log.c_str());
-  const std::wstring open = L"\"" + Setting("PRAVEL_GUI_RECORDER") + L"\" \"" + log + L"\" \"%1\"";
   for (const wchar_t* extension : {L".html", L".url"}) set(HKEY_CLASSES_ROOT, extension, nullptr, L"PravelTestFile");
-  set(HKEY_CLASSES_ROOT, L"PravelTestFile\\shell\\open\\command", nullptr, open);
+  set(HKEY_CLASSES_ROOT, L"PravelTestFile\\shell\\open\\command", nullptr,
+      L"\"" + Setting("PRAVEL_GUI_RECORDER") + L"\" \"" + log + L"\" \"%1\"");
   pravel::gui::FreshFolder(Setting("PRAVEL_GUI_SCREENSHOTS"));
   ULONG_PTR gdiplus = 0;
   Gdiplus::GdiplusStartupInput input;

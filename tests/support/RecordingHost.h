@@ -15,41 +15,31 @@ struct ProcessEnded {
   int exitCode;
 };
 
-struct RecordedMessage {
-  Text text;
-  MessageKind kind;
-};
-
 class RecordingHost : public Host {
  public:
   Text caption = "Pravels   -step 1 = Open Input file";
-  Text status = "Pravel ";
-  std::vector<RecordedMessage> messages;
-  std::vector<Text> questions;
-  std::vector<FileDialog> dialogs;
-  std::vector<Text> menuNameList;
-  std::vector<Text> sortedList;
-  Text columns = "4";
-  Text findField;
-  Text clipboard;
-  std::vector<Text> shownFiles;
+  Text status, columns = "4", findField, clipboard;
+  std::vector<Text> messages, questions, menuNameList, sortedList, shownFiles;
   MemoryPane pane;
-
-  // Scripted answers, taken in order; a dialog without an answer is cancelled
-  // and a question without one is answered No.
-  std::deque<std::optional<Text>> dialogAnswers;
+  // Scripted answers, taken in order; a dialog without an answer is
+  // cancelled and a question without one is answered No.
+  std::deque<Text> dialogAnswers;
   std::deque<bool> questionAnswers;
 
   void SetCaption(const Text& text) override { caption = text; }
   void SetStatus(const Text& text) override { status = text; }
-  void ShowMessage(const Text& text, MessageKind kind) override { messages.push_back({text, kind}); }
+  void ShowMessage(const Text& text, MessageKind) override { messages.push_back(text); }
   bool AskYesNo(const Text& text, const Text&) override {
     questions.push_back(text);
-    return Next(questionAnswers).value_or(false);
+    const bool yes = !questionAnswers.empty() && questionAnswers.front();
+    if (!questionAnswers.empty()) questionAnswers.pop_front();
+    return yes;
   }
-  std::optional<Text> ChooseFile(const FileDialog& dialog) override {
-    dialogs.push_back(dialog);
-    return Next(dialogAnswers).value_or(std::nullopt);
+  std::optional<Text> ChooseFile(const FileDialog&) override {
+    if (dialogAnswers.empty()) return std::nullopt;
+    Text answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return answer;
   }
   Pane& InputPane() override { return pane; }
   void FocusInputPane() override {}
@@ -67,19 +57,7 @@ class RecordingHost : public Host {
   void PumpMessages() override {}
   [[noreturn]] void EndProcess(int exitCode) override { throw ProcessEnded{exitCode}; }
 
-  const Text& LastMessage() const {
-    static const Text none;
-    return messages.empty() ? none : messages.back().text;
-  }
-
- private:
-  template <typename T>
-  static std::optional<T> Next(std::deque<T>& answers) {
-    if (answers.empty()) return std::nullopt;
-    T answer = std::move(answers.front());
-    answers.pop_front();
-    return answer;
-  }
+  Text LastMessage() const { return messages.empty() ? Text() : messages.back(); }
 };
 
 }  // namespace pravel::test

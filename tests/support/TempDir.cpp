@@ -1,20 +1,17 @@
 #include "support/TempDir.h"
 
-#include <atomic>
-#include <chrono>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace pravel::test {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() : previous_(fs::current_path()) {
-  static std::atomic<unsigned> counter{0};
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  path_ = fs::temp_directory_path() /
-          ("pravel-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-  fs::create_directories(path_);
+TempDir::TempDir() {
+  std::random_device random;
+  do path_ = fs::temp_directory_path() / ("pravel-test-" + std::to_string(random()));
+  while (!fs::create_directory(path_));
   fs::current_path(path_);
 }
 
@@ -25,19 +22,13 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ec);
 }
 
-Text TempDir::File(const Text& name) const { return (path_ / name).string(); }
-
 Text ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream out;
-  out << in.rdbuf();
+  out << std::ifstream(path, std::ios::binary).rdbuf();
   return out.str();
 }
 
-void WriteFile(const fs::path& path, const Text& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
+void WriteFile(const fs::path& path, const Text& content) { std::ofstream(path, std::ios::binary) << content; }
 
 bool FileExists(const fs::path& path) {
   std::error_code ec;
@@ -46,10 +37,7 @@ bool FileExists(const fs::path& path) {
 
 Text CrLfLines(std::initializer_list<std::string_view> lines) {
   Text out;
-  for (std::string_view line : lines) {
-    out.append(line);
-    out.append("\r\n");
-  }
+  for (std::string_view line : lines) out.append(line).append("\r\n");
   return out;
 }
 

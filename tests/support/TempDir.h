@@ -3,7 +3,6 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
 
 #include "text/Text.h"
 
@@ -13,24 +12,18 @@ class TempDir {
  public:
   TempDir();
   ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
   const std::filesystem::path& Path() const { return path_; }
-  // The absolute path of a file in the folder.
-  Text File(const Text& name) const;
+  Text File(const Text& name) const { return (path_ / name).string(); }
 
  private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
+  std::filesystem::path path_, previous_ = std::filesystem::current_path();
 };
 
-// Whole-file helpers for assertions.
+// Whole files, read and written past the program's own code.
 Text ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const Text& content);
 bool FileExists(const std::filesystem::path& path);
-
-// Joins lines, each followed by CR LF, to write expected file contents.
+// Lines, each followed by CR LF.
 Text CrLfLines(std::initializer_list<std::string_view> lines);
 
 }  // namespace pravel::test

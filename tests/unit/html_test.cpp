@@ -17,32 +17,27 @@ namespace {
 using test::CrLfLines;
 
 TEST(PageTemplate, PiecesAreCutAtMarkersInAnyCaseAnywhereInALine) {
-  struct Case {
-    const char* name;
-    Text text;
-    std::vector<Text> form;
-    Text entry;
-  };
   const Text longLine = "<option value=\"yyy\">" + Text(300, 'z') + "</option>";  // kept whole
-  const Case cases[] = {
-      {"marker lines are left out", CrLfLines({"x <!--QX Form Template1--> y", "a", "b", "<!--/qx form template1-->"}),
-       {"a", "b"}, ""},
-      {"no start marker", CrLfLines({"a", "<!--/qx form template1-->"}), {}, ""},
-      {"no end marker: to the end", CrLfLines({"<!--qx form template1-->", "a"}), {"a", ""}, ""},
-      {"an end marker before the start is not seen",
-       CrLfLines({"<!--/qx form template1-->", "<!--qx form template1-->", "a"}), {"a", ""}, ""},
-      {"a second start marker is an ordinary line",
-       CrLfLines({"<!--qx form template1-->", "<!--qx form template1-->", "<!--/qx form template1-->"}),
-       {"<!--qx form template1-->"}, ""},
-      {"LF-only lines are one line", "<!--qx form template1-->\na\n<!--/qx form template1-->", {}, ""},
-      {"the line after the entry marker", CrLfLines({"<!--qx single form entry-->", longLine, "ignored"}), {},
-       longLine},
-      {"the entry marker on the last line", "a\r\n<!--Qx Single Form Entry-->", {}, ""},
+  // What the form and the entry become, and why.
+  const std::tuple<Text, std::vector<Text>, Text> cases[] = {
+      // marker lines are left out
+      {CrLfLines({"x <!--QX Form Template1--> y", "a", "b", "<!--/qx form template1-->"}), {"a", "b"}, ""},
+      {CrLfLines({"a", "<!--/qx form template1-->"}), {}, ""},        // no start marker
+      {CrLfLines({"<!--qx form template1-->", "a"}), {"a", ""}, ""},  // no end marker: to the end
+      // an end marker before the start is not seen
+      {CrLfLines({"<!--/qx form template1-->", "<!--qx form template1-->", "a"}), {"a", ""}, ""},
+      // a second start marker is an ordinary line
+      {CrLfLines({"<!--qx form template1-->", "<!--qx form template1-->", "<!--/qx form template1-->"}),
+       {"<!--qx form template1-->"},
+       ""},
+      {"<!--qx form template1-->\na\n<!--/qx form template1-->", {}, ""},  // LF-only lines are one line
+      {CrLfLines({"<!--qx single form entry-->", longLine, "ignored"}), {}, longLine},
+      {"a\r\n<!--Qx Single Form Entry-->", {}, ""},  // the entry marker on the last line
   };
-  for (const Case& c : cases) {
-    const PageParts parts = ReadPageParts(c.text);
-    EXPECT_EQ(parts.form, c.form) << c.name;
-    EXPECT_EQ(parts.entry, c.entry) << c.name;
+  for (const auto& [text, form, entry] : cases) {
+    const PageParts parts = ReadPageParts(text);
+    EXPECT_EQ(parts.form, form) << text;
+    EXPECT_EQ(parts.entry, entry) << text;
   }
 }
 
@@ -60,68 +55,55 @@ TEST(PageTemplate, PlaceholdersAreFilledWithExactCaseInOrderWithoutEscaping) {
             "<form name=\"Fruit_Shop\" id=\"XXX\">");
 }
 
-// The walk with a template whose form is "F:xxx" and entry "E:zzz=yyy".
-struct Walk {
-  std::vector<Text> lines;
-  WalkEnd end;
-  std::vector<Text> renamed;
-};
-Walk RunWalk(const Text& definition) {
-  const PageParts page = ReadPageParts(CrLfLines({"<!--qx html hdr-->", "H", "<!--/qx html hdr-->",
-                                                  "<!--qx form template1-->", "F:xxx", "<!--/qx form template1-->",
-                                                  "<!--qx single form entry-->", "E:zzz=yyy"}));
-  Walk walk;
-  int headers = 0;
-  TraceLog trace;
-  walk.end = DelegateWork(TextLines(definition), page, walk.lines, headers, trace,
-                          [&walk](std::string_view from, std::string_view to) {
-                            walk.renamed.push_back(MenuRenamedText(from, to));
-                          });
-  return walk;
-}
-
 TEST(DelegateWork, EmitsAFormPerMenuAndStopsAtAnAddressOutOfTurn) {
   const Text end(kDraftClosingLine);
-  struct Case {
-    const char* name;
-    Text definition;
-    std::vector<Text> lines;
-    WalkEnd end;
-  };
-  const Case cases[] = {
-      {"one menu, one link: no separate select end", CrLfLines({"menuname=<A>", "linkname=<1>", "linkaddress=<a>"}),
-       {"H", "F:A", "E:1=a", end}, WalkEnd::Finished},
-      {"values as written around the statements",
-       CrLfLines({"remark", "  MENUNAME=<B> x", "LinkName=<2> y", "x linkaddress=<b.html", "remark"}),
-       {"H", "F:B", "E:2=b.html", end}, WalkEnd::Finished},
-      {"a line with two statements counts as its first keyword",
-       CrLfLines({"menuname=<A> linkname=<B>", "linkaddress=<a>", "menuname=<C> linkname=<D>", "linkaddress=<c>"}),
-       {"H", "F:A", "E:A=a", "</select>", "F:C", "E:C=c", end}, WalkEnd::Finished},
+  const std::tuple<Text, std::vector<Text>, WalkEnd> cases[] = {
+      // one menu, one link: no separate select end
+      {CrLfLines({"menuname=<A>", "linkname=<1>", "linkaddress=<a>"}), {"H", "F:A", "E:1=a", end}, WalkEnd::Finished},
+      // values as written around the statements
+      {CrLfLines({"remark", "  MENUNAME=<B> x", "LinkName=<2> y", "x linkaddress=<b.html", "remark"}),
+       {"H", "F:B", "E:2=b.html", end},
+       WalkEnd::Finished},
+      // a line with two statements counts as its first keyword
+      {CrLfLines({"menuname=<A> linkname=<B>", "linkaddress=<a>", "menuname=<C> linkname=<D>", "linkaddress=<c>"}),
+       {"H", "F:A", "E:A=a", "</select>", "F:C", "E:C=c", end},
+       WalkEnd::Finished},
       // The next statement is looked for after the current line: a value
       // that merely holds a keyword neither renames the next menu nor makes
       // the walk repeat one line for ever.
-      {"scans continue after the current line",
-       CrLfLines({"menuname=<A>", "linkname=<n>", "linkaddress=<p?menuname=x> linkname=<q>", "menuname=<B>",
+      {CrLfLines({"menuname=<A>", "linkname=<n>", "linkaddress=<p?menuname=x> linkname=<q>", "menuname=<B>",
                   "linkname=<m>", "linkaddress=<b>"}),
-       {"H", "F:A", "E:n=p?menuname=x", "</select>", "F:B", "E:m=b", end}, WalkEnd::Finished},
-      {"an address out of turn stops without the closing line",
-       CrLfLines({"menuname=<A>", "linkname=<1>", "linkaddress=<one>", "linkaddress=<two>"}),
-       {"H", "F:A", "E:1=one"}, WalkEnd::OutOfOrder},
+       {"H", "F:A", "E:n=p?menuname=x", "</select>", "F:B", "E:m=b", end},
+       WalkEnd::Finished},
+      // an address out of turn stops without the closing line
+      {CrLfLines({"menuname=<A>", "linkname=<1>", "linkaddress=<one>", "linkaddress=<two>"}),
+       {"H", "F:A", "E:1=one"},
+       WalkEnd::OutOfOrder},
+      {CrLfLines({"menuname=<Dried Fruit>", "linkname=<1>", "linkaddress=<a>"}),
+       {"H", "F:Dried_Fruit", "E:1=a", end},
+       WalkEnd::Finished},
   };
-  for (const Case& c : cases) {
-    const Walk walk = RunWalk(c.definition);
-    EXPECT_EQ(walk.lines, c.lines) << c.name;
-    EXPECT_EQ(walk.end, c.end) << c.name;
+  // A template whose form is "F:xxx" and entry "E:zzz=yyy".
+  const PageParts page =
+      ReadPageParts(CrLfLines({"<!--qx html hdr-->", "H", "<!--/qx html hdr-->", "<!--qx form template1-->", "F:xxx",
+                               "<!--/qx form template1-->", "<!--qx single form entry-->", "E:zzz=yyy"}));
+  for (const auto& [definition, expected, expectedEnd] : cases) {
+    std::vector<Text> lines;
+    int headers = 0, renamed = 0;
+    TraceLog trace;
+    const WalkEnd walkEnd =
+        DelegateWork(TextLines(definition), page, lines, headers, trace, [&](auto, auto) { ++renamed; });
+    EXPECT_EQ(lines, expected) << definition;
+    EXPECT_EQ(walkEnd, expectedEnd) << definition;
+    EXPECT_EQ(renamed, definition.find("Dried") != Text::npos ? 1 : 0);
   }
-  EXPECT_EQ(RunWalk(CrLfLines({"menuname=<Dried Fruit>", "linkname=<1>", "linkaddress=<a>"})).renamed,
-            std::vector<Text>{"No spaces allowed in MenuName: \r\nMenuName changed from   Dried Fruit   to   Dried_Fruit"});
 }
 
 TEST(TableLayout, TheColumnsFieldDecidesTheSeparatorBeforeEachForm) {
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   const std::pair<const char*, std::int32_t> counts[] = {
-      {"4", 4},   {"  3", 3},   {"3 cols", 0}, {"3 ", 0},  {"2.5", 2}, {"3.5", 4},        {"-2", -2},
-      {"", 0},    {"\t2", 0},   {"1e1", 10},   {"-0", 0},  {"1e4932", 0}, {"9999999999", kMax},
+      {"4", 4}, {"  3", 3}, {"3 cols", 0}, {"3 ", 0}, {"2.5", 2},    {"3.5", 4},           {"-2", -2},
+      {"", 0},  {"\t2", 0}, {"1e1", 10},   {"-0", 0}, {"1e4932", 0}, {"9999999999", kMax},
   };
   for (const auto& [text, count] : counts) EXPECT_EQ(ColumnCountOf(text), count) << '"' << text << '"';
 
@@ -139,7 +121,10 @@ TEST(TableLayout, TheColumnsFieldDecidesTheSeparatorBeforeEachForm) {
     for (std::size_t i = 1; i < page.size(); ++i) {
       if (page[i] != "<TD><FORM NAME=\"x\">") continue;
       const Text& before = page[i - 1];
-      kinds += before == kRowStart ? 'S' : before == kCellEnd ? 'C' : before == Text(kRowEnd) + Text(kRowStart) ? 'R' : '?';
+      kinds += before == kRowStart                         ? 'S'
+               : before == kCellEnd                        ? 'C'
+               : before == Text(kRowEnd) + Text(kRowStart) ? 'R'
+                                                           : '?';
     }
     EXPECT_EQ(kinds, expected) << columns << " columns, " << forms << " forms";
     EXPECT_EQ(page.size(), 1 + 3 * static_cast<std::size_t>(forms)) << "one separator per form";
@@ -147,17 +132,17 @@ TEST(TableLayout, TheColumnsFieldDecidesTheSeparatorBeforeEachForm) {
 }
 
 TEST(FinalPage, MenuLinesLieBetweenTheFirstDivStyleAndTheNextDivEnd) {
-  using Range = std::optional<std::pair<std::size_t, std::size_t>>;
-  const std::pair<std::vector<Text>, Range> cases[] = {
-      {{"<html>", "<DIV STYLE=\"x\">", "a", "b", "</select></div><br>"}, std::pair{2u, 4u}},
-      {{"<div style=\"x\"></div>", "a", "</div>"}, std::pair{1u, 1u}},
-      {{"</div>", "<div style=1>", "a", "</div>"}, std::pair{2u, 3u}},
-      {{"<html>", "a", "</div>"}, std::nullopt},
-      {{"</div>", "<div style=1>", "a"}, std::nullopt},
+  // The range as "begin-end", or "none".
+  const std::pair<std::vector<Text>, const char*> cases[] = {
+      {{"<html>", "<DIV STYLE=\"x\">", "a", "b", "</select></div><br>"}, "2-4"},
+      {{"<div style=\"x\"></div>", "a", "</div>"}, "1-1"},
+      {{"</div>", "<div style=1>", "a", "</div>"}, "2-3"},
+      {{"<html>", "a", "</div>"}, "none"},
+      {{"</div>", "<div style=1>", "a"}, "none"},
   };
   for (const auto& [draft, range] : cases) {
     const std::optional<LineRange> got = MenuLineRange(draft);
-    EXPECT_EQ(got ? Range(std::pair{got->begin, got->end}) : Range(), range) << draft.size();
+    EXPECT_EQ(got ? std::to_string(got->begin) + "-" + std::to_string(got->end) : "none", range) << draft.size();
   }
   // Empty templates: an empty line stands for the table's opening line, and
   // the trailer stays one piece, line breaks included.

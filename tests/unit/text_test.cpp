@@ -1,5 +1,7 @@
 // The text layer: line splitting, the sort order and the keyword search,
 // each fast path checked against a plain model of itself.
+#include "text/Text.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 #include "text/Lines.h"
 #include "text/SortOrder.h"
-#include "text/Text.h"
 
 namespace pravel {
 namespace {
@@ -61,25 +62,6 @@ TEST(Lines, BothKindsOfBreakAgreeWithThePlainSplit) {
   const std::pair<Text, std::vector<Text>> stored[] = {
       {"", {}}, {"a\r\n", {"a"}}, {"a\r\n\r\nb", {"a", "", "b"}}, {"a\r\n\r\n", {"a", ""}}, {"a\nb\r", {"a\nb\r"}}};
   for (const auto& [text, expected] : stored) EXPECT_EQ(StoredLines(text), expected) << ::testing::PrintToString(text);
-}
-
-TEST(SortOrder, NamesComeBeforeTheirLongerForms) {
-  using Names = std::vector<std::string_view>;
-  const std::pair<Names, Names> cases[] = {
-      {{"menuname=<fruits>", "menuname=<Fruit Shop>", "menuname=<Fruit>"},
-       {"menuname=<Fruit>", "menuname=<Fruit Shop>", "menuname=<fruits>"}},
-      {{"menuname=<Item2>", "menuname=<Item 1>", "menuname=<Item>"},
-       {"menuname=<Item>", "menuname=<Item 1>", "menuname=<Item2>"}},
-      {{"menuname=<Menu 10>", "menuname=<Menu 1>"}, {"menuname=<Menu 1>", "menuname=<Menu 10>"}},
-      {{"linkname=<Page.old>", "linkname=<Page-1>", "linkname=<Page 2>", "linkname=<Page>"},
-       {"linkname=<Page>", "linkname=<Page 2>", "linkname=<Page-1>", "linkname=<Page.old>"}},
-      {{"b>", "a>", "A>"}, {"a>", "A>", "b>"}},  // equal but for case: kept in their order
-  };
-  for (const auto& [given, expected] : cases) {
-    Names sorted;
-    for (std::size_t index : StableSortOrder(given)) sorted.push_back(given[index]);
-    EXPECT_EQ(sorted, expected);
-  }
 }
 
 TEST(SortOrder, FastPathsAgreeWithThePlainComparison) {

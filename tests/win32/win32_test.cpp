@@ -17,19 +17,14 @@ namespace {
 
 // A rich edit control prepared as the input pane is, in a hidden window.
 struct PaneWindow {
-  HWND window = CreateWindowExA(0, "STATIC", "test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-  HWND control = MakeControl();
+  HWND window =
+      CreateWindowExA(0, "STATIC", "test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+  HWND control = (LoadLibraryA("RICHED20.DLL"),
+                  CreateWindowExW(0, L"RichEdit20W", nullptr,
+                                  WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL, 0, 0,
+                                  400, 300, window, nullptr, nullptr, nullptr));
+  PaneWindow() { PrepareRichEdit(control, kFieldBackground); }
   ~PaneWindow() { DestroyWindow(window); }
-
-  HWND MakeControl() const {
-    LoadLibraryA("RICHED20.DLL");
-    HWND made = CreateWindowExW(WS_EX_CLIENTEDGE, L"RichEdit20W", nullptr,
-                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL, 0, 0,
-                                400, 300, window, nullptr, GetModuleHandleA(nullptr), nullptr);
-    PrepareRichEdit(made, kFieldBackground);
-    return made;
-  }
 };
 
 std::string AllHighBytes() {
@@ -49,7 +44,8 @@ TEST(RichEditPane, GivesBackWhatWasSetWithCrLfBreaks) {
       {"{\\rtf1 menuname=<A>}\r\n{\\urtf x}", "{\\rtf1 menuname=<A>}\r\n{\\urtf x}"},  // stays plain text
       {"\tlinkname=<  x  >  ", "\tlinkname=<  x  >  "},
       {AllHighBytes(), AllHighBytes()},  // not UTF-8: every byte back as it was
-      {"\xEF\xBB\xBFmenuname=<Caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87>\n", "\xEF\xBB\xBFmenuname=<Caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87>\r\n"},
+      {"\xEF\xBB\xBFmenuname=<Caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87>\n",
+       "\xEF\xBB\xBFmenuname=<Caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87>\r\n"},
   };
   for (const auto& [text, expected] : cases) {
     pane.PaneSetText(text);
@@ -57,11 +53,15 @@ TEST(RichEditPane, GivesBackWhatWasSetWithCrLfBreaks) {
   }
   // What is typed into a UTF-8 definition, and found in it, is UTF-8; its
   // positions count characters, as the control does.
-  pane.PaneSetText("linkname=<Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e>");
+  pane.PaneSetText(
+      "linkname=<Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+      "e>");
   EXPECT_EQ(pane.PaneFind(0, "CR\xC3\xA8ME"), (std::pair<std::int64_t, std::int64_t>{10, 15}));
   pane.PaneSelect(10, 15);
   pane.PaneReplaceSelection("\xE4\xB8\xAD");
-  EXPECT_EQ(pane.PaneText(), "linkname=<\xE4\xB8\xAD br\xC3\xBBl\xC3\xA9" "e>");
+  EXPECT_EQ(pane.PaneText(),
+            "linkname=<\xE4\xB8\xAD br\xC3\xBBl\xC3\xA9"
+            "e>");
 }
 
 TEST(RichEditPane, LoadsALargeDefinitionWholeInPiecesAndFindsInIt) {
@@ -99,34 +99,29 @@ TEST(RichEditPane, LoadsALargeDefinitionWholeInPiecesAndFindsInIt) {
   EXPECT_STREQ(selected, L"<Menu9876>");
 }
 
-// A window whose messages pump again, as a command does while it works.
-struct PumpProbe {
-  MessageLoop loop;
-  int depth = 0;
-  int deepest = 0;
-  int handled = 0;
-} probe;
-
-LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
-  ++probe.handled;
-  probe.deepest = std::max(probe.deepest, ++probe.depth);
-  probe.loop.Pump();  // asked for while a pump runs: returns at once
-  --probe.depth;
-  return 0;
-}
+// A window whose messages pump again, as a command does while it works:
+// the inner pump returns at once, so no message is handled inside another.
+MessageLoop loop;
+int depth = 0, deepest = 0, handled = 0;
 
 TEST(MessageLoop, APumpInsideAPumpReturnsAtOnce) {
   WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = ProbeProcedure;
+  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    ++handled;
+    deepest = std::max(deepest, ++depth);
+    loop.Pump();
+    --depth;
+    return 0;
+  };
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "PumpProbe";
   RegisterClassA(&windowClass);
   HWND window = CreateWindowA("PumpProbe", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
   for (int i = 0; i < 3; ++i) PostMessageA(window, WM_APP, 0, 0);
-  probe.loop.Pump();
-  EXPECT_EQ(probe.handled, 3);
-  EXPECT_EQ(probe.deepest, 1);
+  loop.Pump();
+  EXPECT_EQ(handled, 3);
+  EXPECT_EQ(deepest, 1);
   DestroyWindow(window);
 }
 
