@@ -86,11 +86,17 @@ inline PROCESS_INFORMATION Launch(const std::wstring& program, const std::wstrin
   return process;
 }
 
+// The exit code; STILL_ACTIVE when the process did not end within the deadline.
+inline DWORD ExitCode(HANDLE process, DWORD milliseconds = kTimeout) {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
+  return code;
+}
+
 // pravel-cli.exe in the folder; its exit code.
 inline DWORD RunCli(const std::wstring& folder, const std::wstring& arguments) {
   const PROCESS_INFORMATION process = Launch(Setting("PRAVEL_GUI_CLI"), arguments, folder, nullptr);
-  DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  const DWORD code = ExitCode(process.hProcess, 60000);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return code;
@@ -98,8 +104,7 @@ inline DWORD RunCli(const std::wstring& folder, const std::wstring& arguments) {
 
 struct Box {
   HWND window = nullptr;
-  std::wstring caption;
-  std::wstring text;  // line breaks as shown (CR LF)
+  std::wstring caption, text;  // the text's line breaks as shown (CR LF)
 };
 
 class GuiApp {
@@ -151,14 +156,7 @@ class GuiApp {
     WaitUntilIdle();
     return main_ != nullptr;
   }
-  // The exit code; STILL_ACTIVE when it did not end within the deadline.
-  DWORD WaitForExit() {
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process_.hProcess, kTimeout) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(process_.hProcess, &code);
-    }
-    return code;
-  }
+  DWORD WaitForExit() const { return ExitCode(process_.hProcess); }
   HWND Main() const { return main_; }
   std::wstring Caption() const { return WindowText(main_); }
   std::wstring PaneText() const { return WindowText(GetDlgItem(main_, win32::kIdInputPane)); }

@@ -50,63 +50,56 @@ void ExpectFilesOfTheCli(GuiApp& app, const std::wstring& definition) {
   }
 }
 
+// In a folder named outside the ANSI code page, definitions in UTF-8 and in
+// CP1252 are each shown as their characters and written back as their bytes.
 TEST(Road, TheFourStepsByMouseWriteWhatTheCommandLineWrites) {
-  GuiApp app(WorkFolder(L"road"));
-  app.CopyData({TEMPLATES, L"Shop_Input.txt"});
+  const std::wstring folder = WorkFolder(L"Меню 菜单");
+  GuiApp app(folder);
+  app.CopyData({TEMPLATES, L"Unicode_Input.txt", L"Cp1252_Input.txt"});
   ASSERT_TRUE(app.Start());
+  EXPECT_EQ(app.Caption(), L"Pravels   -step 1 = Open Input file");
   app.Screenshot("start");
   app.Click(300, 79);  // on the boundary between the two rows: nothing runs
   EXPECT_TRUE(app.Messages("boundary").empty());
-  EXPECT_TRUE(FourSteps(app, L"Shop_Input.txt").ends_with(L"Located Here: " + WorkFolder(L"road")));
-  EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel.Html")) + "\r\n"));
-  ExpectFilesOfTheCli(app, L"Shop_Input.txt");
+  for (const auto& [definition, shown] : {std::pair{L"Unicode_Input.txt", L"menuname=<中文>\r\nlinkname=<汉字>"},
+                                          std::pair{L"Cp1252_Input.txt", L"linkname=<Crème brûlée €>"}}) {
+    std::wstring opened;
+    EXPECT_TRUE(FourSteps(app, definition, &opened).ends_with(L"Located Here: " + folder));
+    EXPECT_NE(opened.find(shown), std::wstring::npos) << Narrow(definition);
+    EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel.Html")) + "\r\n"));
+    ExpectFilesOfTheCli(app, definition);
+  }
   app.Click(kExit.x, kExit.y);
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
-// A folder named outside the ANSI code page, definitions in UTF-8 and in
-// CP1252: each is shown as its characters and written back as its bytes.
-TEST(Unicode, AnyFolderAnyScript) {
-  const std::wstring folder = WorkFolder(L"Меню 菜单");
-  for (const auto& [definition, codePage] :
-       {std::pair{L"Unicode_Input.txt", UINT{CP_UTF8}}, std::pair{L"Cp1252_Input.txt", UINT{1252}}}) {
-    GuiApp app(folder);
-    app.CopyData({TEMPLATES, definition});
-    std::string bytes = ReadBytes(app.File(definition));
-    if (codePage == CP_UTF8) bytes.erase(0, 3);  // the byte-order mark is no character
-    std::wstring decoded(bytes.size(), L'\0');
-    decoded.resize(MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), decoded.data(),
-                                       static_cast<int>(decoded.size())));
-    ASSERT_TRUE(app.Start());
-    std::wstring opened;
-    EXPECT_TRUE(FourSteps(app, definition, &opened).ends_with(L"Located Here: " + folder));
-    EXPECT_EQ(opened, decoded);
-    ExpectFilesOfTheCli(app, definition);
-  }
-}
-
-SIZE WindowSize(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return {r.right - r.left, r.bottom - r.top};
-}
-
-TEST(Desktop, AFileFromOutsideKeysAndAHighDpiDisplay) {
-  GuiApp app(WorkFolder(L"desktop"));
-  app.CopyData({TEMPLATES, L"Shop_Input.txt"});
-  ASSERT_TRUE(app.Start(L"Shop_Input.txt"));
+// The release unpacked into a folder of its own: it opens the example it
+// holds when named on the command line, builds it by keys alone, and its
+// help link leads to the help page beside it. Then the program at 144 DPI.
+TEST(Desktop, TheReleaseByKeysAndAtHighDpi) {
+  const std::wstring folder = Setting("PRAVEL_GUI_UNZIPPED");
+  GuiApp app(folder, folder + L"\\Pravel.exe");
+  ASSERT_TRUE(app.Start(L"Pravel_Input.txt"));
   app.Messages("opened");
   EXPECT_EQ(app.Caption(), kStep2);
-  EXPECT_NE(app.PaneText().find(L"menuname=<Fruit Shop>"), std::wstring::npos);
-  // Ctrl+2, then Ctrl+3 and, while the build runs, Ctrl+4: dropped.
   app.Keys({'2'});
   EXPECT_TRUE(app.Messages("validated").at(0).starts_with(L"Validation Results:"));
-  app.Keys({'3', '4'});
+  app.Keys({'3', '4'});  // Ctrl+4 comes while the build runs: dropped
   app.Messages("built");
   EXPECT_EQ(app.Caption(), kStep4);
   EXPECT_TRUE(ReadBytes(app.File(L"Pravel.html")).empty());
-  const SIZE at96 = WindowSize(app.Main());
-  app.Screenshot("96-dpi");
+  app.Keys({'4'});
+  app.Messages("saved");
+  EXPECT_FALSE(ReadBytes(app.File(L"Pravel.html")).empty());
+  std::string url = Narrow(folder);
+  std::replace(url.begin(), url.end(), '\\', '/');
+  EXPECT_EQ(ReadBytes(app.File(L"Pravel_Help.url")),
+            "[InternetShortcut]\r\nURL=file:///" + url + "/Pravel_Help.html\r\n");
+  app.Keys({VK_F1}, false);
+  for (int i = 0; i < 100 && !Shown().ends_with(Narrow(app.File(L"Pravel_Help.url")) + "\r\n"); ++i) Sleep(100);
+  EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel_Help.url")) + "\r\n"));
+  RECT at96{}, at144{};
+  GetWindowRect(app.Main(), &at96);
 
   // Wine reads the display's DPI from the prefix when a program starts.
   DWORD dpi = 144;
@@ -116,8 +109,9 @@ TEST(Desktop, AFileFromOutsideKeysAndAHighDpiDisplay) {
   dpi = 96;
   RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
   ASSERT_TRUE(started);
-  EXPECT_NEAR(WindowSize(scaled.Main()).cx, at96.cx * 1.5, 3);
-  EXPECT_NEAR(WindowSize(scaled.Main()).cy, at96.cy * 1.5, 3);
+  GetWindowRect(scaled.Main(), &at144);
+  EXPECT_NEAR(at144.right - at144.left, (at96.right - at96.left) * 1.5, 3);
+  EXPECT_NEAR(at144.bottom - at144.top, (at96.bottom - at96.top) * 1.5, 3);
   scaled.Screenshot("144-dpi");
   // Either side of the boundary between Open Input (x < 133) and Save As
   // (x > 133), clicked at 1.5 times the place.
@@ -126,32 +120,6 @@ TEST(Desktop, AFileFromOutsideKeysAndAHighDpiDisplay) {
     if (const std::optional<Box> box = scaled.WaitForBox(dialog)) PostMessageW(box->window, WM_COMMAND, IDCANCEL, 0);
     scaled.Messages("after-the-dialog");
   }
-}
-
-// The release unpacked into a folder of its own: it starts, builds the
-// example it holds by keys alone, and its help link leads to the help page
-// beside it.
-TEST(Desktop, TheReleaseRunsWhereItIsUnpacked) {
-  const std::wstring folder = Setting("PRAVEL_GUI_UNZIPPED");
-  GuiApp app(folder, folder + L"\\Pravel.exe");
-  ASSERT_TRUE(app.Start());
-  app.Keys({'1'});
-  ASSERT_TRUE(app.WaitForBox(L"Load/Open  Input File   *.txt"));
-  app.Keys({VK_RETURN}, false);  // the name offered: Pravel_Input.txt
-  app.Messages("opened");
-  EXPECT_EQ(app.Caption(), kStep2);
-  for (WORD step : {'2', '3', '4'}) {
-    app.Keys({step});
-    app.Messages("release");
-  }
-  EXPECT_FALSE(ReadBytes(app.File(L"Pravel.html")).empty());
-  std::string url = Narrow(folder);
-  std::replace(url.begin(), url.end(), '\\', '/');
-  EXPECT_EQ(ReadBytes(app.File(L"Pravel_Help.url")),
-            "[InternetShortcut]\r\nURL=file:///" + url + "/Pravel_Help.html\r\n");
-  app.Keys({VK_F1}, false);
-  for (int i = 0; i < 100 && !Shown().ends_with(Narrow(app.File(L"Pravel_Help.url")) + "\r\n"); ++i) Sleep(100);
-  EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel_Help.url")) + "\r\n"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/Host.h"
+#include "app/HeadlessHost.h"
 
 namespace pravel::test {
 
@@ -15,18 +15,17 @@ struct ProcessEnded {
   int exitCode;
 };
 
-class RecordingHost : public Host {
+// The pane and the caption are the headless host's.
+class RecordingHost : public HeadlessHost {
  public:
-  Text caption = "Pravels   -step 1 = Open Input file";
-  Text status, columns = "4", findField, clipboard;
+  RecordingHost() : HeadlessHost({}, "4") {}
+  Text status, findField, clipboard;
   std::vector<Text> messages, questions, menuNameList, sortedList, shownFiles;
-  MemoryPane pane;
   // Scripted answers, taken in order; a dialog without an answer is
   // cancelled and a question without one is answered No.
   std::deque<Text> dialogAnswers;
   std::deque<bool> questionAnswers;
 
-  void SetCaption(const Text& text) override { caption = text; }
   void SetStatus(const Text& text) override { status = text; }
   void ShowMessage(const Text& text, MessageKind) override { messages.push_back(text); }
   bool AskYesNo(const Text& text, const Text&) override {
@@ -41,20 +40,13 @@ class RecordingHost : public Host {
     dialogAnswers.pop_front();
     return answer;
   }
-  Pane& InputPane() override { return pane; }
-  void FocusInputPane() override {}
   void SetMenuNameList(const std::vector<Text>& entries) override { menuNameList = entries; }
   void ShowSortedList(const std::vector<Text>& lines) override { sortedList = lines; }
-  Text ColumnsText() override { return columns; }
   Text FindFieldText() override { return findField; }
   void SetFindFieldText(const Text& text) override { findField = text; }
-  void FocusFindField() override {}
   void SetClipboardText(const Text& text) override { clipboard = text; }
-  void PasteIntoInputPane() override { pane.PaneReplaceSelection(clipboard); }
+  void PasteIntoInputPane() override { InputPane().PaneReplaceSelection(clipboard); }
   void ShowFile(const Text& fileName) override { shownFiles.push_back(fileName); }
-  void RepaintButtonBar() override {}
-  void ReloadButtonBarPicture() override {}
-  void PumpMessages() override {}
   [[noreturn]] void EndProcess(int exitCode) override { throw ProcessEnded{exitCode}; }
 
   Text LastMessage() const { return messages.empty() ? Text() : messages.back(); }

@@ -1,11 +1,10 @@
 // The html layer: the template's pieces and placeholders, the walk over a
-// definition, the table's separators and the final page. The worked example
-// byte for byte is a golden case.
+// definition and the table's separators. The worked example byte for byte,
+// and where the menu lines of a page lie, are golden cases.
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "html/FinalPage.h"
 #include "html/FormBuilder.h"
 #include "html/PageTemplate.h"
 #include "html/TableLayout.h"
@@ -57,12 +56,13 @@ TEST(PageTemplate, PlaceholdersAreFilledWithExactCaseInOrderWithoutEscaping) {
 
 TEST(DelegateWork, EmitsAFormPerMenuAndStopsAtAnAddressOutOfTurn) {
   const Text end(kDraftClosingLine);
+  const Text longAddress = "https://example.org/" + Text(380, 'p') + " and the rest";  // kept whole
   const std::tuple<Text, std::vector<Text>, WalkEnd> cases[] = {
       // one menu, one link: no separate select end
       {CrLfLines({"menuname=<A>", "linkname=<1>", "linkaddress=<a>"}), {"H", "F:A", "E:1=a", end}, WalkEnd::Finished},
-      // values as written around the statements
-      {CrLfLines({"remark", "  MENUNAME=<B> x", "LinkName=<2> y", "x linkaddress=<b.html", "remark"}),
-       {"H", "F:B", "E:2=b.html", end},
+      // values as written around the statements, to the end of a line without ">"
+      {CrLfLines({"remark", "  MENUNAME=<B> x", "LinkName=< 2 > y", "x linkaddress=<" + longAddress, "remark"}),
+       {"H", "F:B", "E: 2 =" + longAddress, end},
        WalkEnd::Finished},
       // a line with two statements counts as its first keyword
       {CrLfLines({"menuname=<A> linkname=<B>", "linkaddress=<a>", "menuname=<C> linkname=<D>", "linkaddress=<c>"}),
@@ -101,13 +101,8 @@ TEST(DelegateWork, EmitsAFormPerMenuAndStopsAtAnAddressOutOfTurn) {
 
 TEST(TableLayout, TheColumnsFieldDecidesTheSeparatorBeforeEachForm) {
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-  const std::pair<const char*, std::int32_t> counts[] = {
-      {"4", 4}, {"  3", 3}, {"3 cols", 0}, {"3 ", 0}, {"2.5", 2},    {"3.5", 4},           {"-2", -2},
-      {"", 0},  {"\t2", 0}, {"1e1", 10},   {"-0", 0}, {"1e4932", 0}, {"9999999999", kMax},
-  };
-  for (const auto& [text, count] : counts) EXPECT_EQ(ColumnCountOf(text), count) << '"' << text << '"';
-
   // The separator before each form: S row start, C cell end, R row end.
+  const Text rowEndStart = Text(kRowEnd) + Text(kRowStart);
   const std::tuple<std::int32_t, int, const char*> layouts[] = {
       {4, 9, "SCCCRCCCR"}, {1, 3, "SRR"}, {0, 3, "SRR"}, {-2, 3, "SRR"}, {2, 5, "SCRCR"}, {kMax, 4, "SCCC"}, {3, 0, ""},
   };
@@ -121,35 +116,11 @@ TEST(TableLayout, TheColumnsFieldDecidesTheSeparatorBeforeEachForm) {
     for (std::size_t i = 1; i < page.size(); ++i) {
       if (page[i] != "<TD><FORM NAME=\"x\">") continue;
       const Text& before = page[i - 1];
-      kinds += before == kRowStart                         ? 'S'
-               : before == kCellEnd                        ? 'C'
-               : before == Text(kRowEnd) + Text(kRowStart) ? 'R'
-                                                           : '?';
+      kinds += before == kRowStart ? 'S' : before == kCellEnd ? 'C' : before == rowEndStart ? 'R' : '?';
     }
     EXPECT_EQ(kinds, expected) << columns << " columns, " << forms << " forms";
     EXPECT_EQ(page.size(), 1 + 3 * static_cast<std::size_t>(forms)) << "one separator per form";
   }
-}
-
-TEST(FinalPage, MenuLinesLieBetweenTheFirstDivStyleAndTheNextDivEnd) {
-  // The range as "begin-end", or "none".
-  const std::pair<std::vector<Text>, const char*> cases[] = {
-      {{"<html>", "<DIV STYLE=\"x\">", "a", "b", "</select></div><br>"}, "2-4"},
-      {{"<div style=\"x\"></div>", "a", "</div>"}, "1-1"},
-      {{"</div>", "<div style=1>", "a", "</div>"}, "2-3"},
-      {{"<html>", "a", "</div>"}, "none"},
-      {{"</div>", "<div style=1>", "a"}, "none"},
-  };
-  for (const auto& [draft, range] : cases) {
-    const std::optional<LineRange> got = MenuLineRange(draft);
-    EXPECT_EQ(got ? std::to_string(got->begin) + "-" + std::to_string(got->end) : "none", range) << draft.size();
-  }
-  // Empty templates: an empty line stands for the table's opening line, and
-  // the trailer stays one piece, line breaks included.
-  std::vector<Text> page;
-  TraceLog trace;
-  AssembleFinalPage(page, trace, 4, "", "", {}, "</table>\r\n</html>\r\n");
-  EXPECT_EQ(page, (std::vector<Text>{"", "</table>\r\n</html>\r\n"}));
 }
 
 }  // namespace
