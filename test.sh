@@ -14,15 +14,19 @@ failed=()
 
 for preset in "${presets[@]}"; do
   echo "=== build: $preset"
+  started=$SECONDS
   if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
     failed+=("$preset (build)")
   fi
+  echo "=== built $preset in $((SECONDS - started)) s"
 done
 
 for preset in "${presets[@]}"; do
   [[ " ${failed[*]} " == *" $preset (build) "* ]] && continue
   echo "=== test: $preset"
+  started=$SECONDS
   ctest --preset "$preset" || failed+=("$preset (tests)")
+  echo "=== tested $preset in $((SECONDS - started)) s"
 done
 
 echo
@@ -30,4 +34,4 @@ if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${failed[*]}"
   exit 1
 fi
-echo "All presets built and all tests passed."
+echo "All presets built and all tests passed in $SECONDS s."

@@ -20,6 +20,7 @@
 #include "app/ButtonBar.h"
 #include "app/Workflow.h"
 #include "app/win32/ControlIds.h"
+#include "tests/gui/PointerClick.h"
 
 namespace {
 
@@ -129,23 +130,7 @@ class Program {
     }
     POINT target{x, y};
     ClientToScreen(GetDlgItem(main_, kIdButtonBarOverlay), &target);
-    // Under Wine the pointer takes a moment to arrive where it was put.
-    int steady = 0;
-    WaitFor(
-        [&] {
-          SetCursorPos(target.x, target.y);
-          Sleep(30);
-          POINT now{};
-          GetCursorPos(&now);
-          steady = now.x == target.x && now.y == target.y ? steady + 1 : 0;
-          return steady >= 4;
-        },
-        5000);
-    INPUT press[2]{};
-    press[0].type = press[1].type = INPUT_MOUSE;
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, press, sizeof(INPUT));
+    if (!ClickAt(target, 5000)) Fail("the pointer did not settle");
   }
 
   static bool WaitFor(const std::function<bool()>& done, DWORD limitMs) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/win32/ControlIds.h"
+#include "PointerClick.h"
 #include "app/win32/Encoding.h"
 
 namespace pravel::gui {
@@ -54,7 +55,8 @@ inline std::wstring WindowText(HWND window) {
 
 // What the driver was given (Linux paths) as Windows paths.
 inline std::wstring Setting(const char* name) {
-  std::wstring path = win32::Widen(std::getenv(name) ? std::getenv(name) : "");
+  const wchar_t* value = _wgetenv(win32::Widen(name).c_str());  // wide: any folder, in any script
+  std::wstring path = value ? value : L"";
   std::replace(path.begin(), path.end(), L'/', L'\\');
   return path.starts_with(L"\\") ? L"Z:" + path : path;
 }
@@ -166,22 +168,7 @@ class GuiApp {
     WaitUntilIdle();
     POINT target{static_cast<LONG>(x * scale_), static_cast<LONG>(y * scale_)};
     ClientToScreen(GetDlgItem(main_, win32::kIdButtonBarOverlay), &target);
-    // Under Wine the pointer takes a moment to settle where it was put, and
-    // the program reads it when the button is released.
-    int steady = 0;
-    EXPECT_TRUE(WaitUntil([&] {
-      SetCursorPos(target.x, target.y);
-      Sleep(30);
-      POINT now{};
-      GetCursorPos(&now);
-      steady = now.x == target.x && now.y == target.y ? steady + 1 : 0;
-      return steady >= 4;
-    }));
-    INPUT press[2]{};
-    press[0].type = press[1].type = INPUT_MOUSE;
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, press, sizeof(INPUT));
+    EXPECT_TRUE(ClickAt(target, kTimeout)) << "the pointer did not settle";
   }
   // Keys pressed one after the other, each with Ctrl when asked, as the
   // keyboard gives them to the window (or to the box on top of it), all in

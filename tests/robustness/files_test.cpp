@@ -27,7 +27,9 @@ struct CliRun {
 // pravel-cli in the current folder, started by the shell through `wrapper`
 // (a limit, a timeout, or the powers root gives up).
 CliRun RunCli(const Text& args, const Text& wrapper = "exec") {
-  const int raw = std::system((wrapper + " " + PRAVEL_CLI_PATH + " " + args + " >.out 2>.err").c_str());
+  Text quoted = "'";  // the build folder may hold blanks and quotes
+  for (const char c : std::string_view(PRAVEL_CLI_PATH)) quoted += c == '\'' ? Text("'\\''") : Text(1, c);
+  const int raw = std::system((wrapper + " " + quoted + "' " + args + " >.out 2>.err").c_str());
   return {WEXITSTATUS(raw), ReadFile(".out"), ReadFile(".err")};
 }
 
