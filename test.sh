@@ -25,7 +25,7 @@ for preset in "${presets[@]}"; do
   [[ " ${failed[*]} " == *" $preset (build) "* ]] && continue
   echo "=== test: $preset"
   started=$SECONDS
-  ctest --preset "$preset" || failed+=("$preset (tests)")
+  ctest --preset "$preset" -j "$jobs" || failed+=("$preset (tests)")
   echo "=== tested $preset in $((SECONDS - started)) s"
 done
 

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ git python3 googletest        # native build and unit tests
+  cmake ninja-build g++ git python3            # the native build
+  googletest libgtest-dev                       # unit tests: sources (MinGW) and library (native)
   g++-mingw-w64-x86-64-posix                    # the Windows cross build
   wine wine64 xvfb x11-utils                    # Windows programs and the GUI under Wine
   imagemagick fonts-dejavu-core                 # drawing the button-bar picture

@@ -50,11 +50,20 @@ Text HelpLinkText(const Text& pagePath) {
 std::optional<Text> HelpLinkFile(std::string_view linkText) {
   const std::size_t at = linkText.find(kUrlKey);
   if (at == std::string_view::npos) return std::nullopt;
-  const std::string_view url = linkText.substr(at + kUrlKey.size(), linkText.find_first_of("\r\n", at) - at - kUrlKey.size());
+  const std::string_view url =
+      linkText.substr(at + kUrlKey.size(), linkText.find_first_of("\r\n", at) - at - kUrlKey.size());
+  // The link may have been edited by hand: a "%" without two hex digits
+  // after it stands for itself.
+  const auto hex = [](char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : -1;
+  };
   Text path;
   for (std::size_t i = 0; i < url.size(); ++i) {
-    if (url[i] == '%' && i + 2 < url.size()) {
-      path += static_cast<char>(std::stoi(Text(url.substr(i + 1, 2)), nullptr, 16));
+    if (url[i] == '%' && i + 2 < url.size() && hex(url[i + 1]) >= 0 && hex(url[i + 2]) >= 0) {
+      path += static_cast<char>(hex(url[i + 1]) * 16 + hex(url[i + 2]));
       i += 2;
     } else {
       path += url[i];

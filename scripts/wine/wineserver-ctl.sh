@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# wineserver-ctl.sh start|stop PREFIX [headless]
+# wineserver-ctl.sh start|stop|create PREFIX [headless]
 #
 # start: creates the Wine prefix if needed and starts a persistent wineserver
 #        for it, remembering its process id in PREFIX.wineserver.pid. With
@@ -7,6 +7,8 @@
 #        need no display.
 # stop:  stops that wineserver (and with it every Wine process of the prefix)
 #        by its process id, so nothing outlives the test run.
+# create: creates the prefix if needed, with no display, and stops again: a
+#        test that needs a display can then start at once.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 action=$1
@@ -75,6 +77,9 @@ start)
   fi
   "$WINE" cmd /c exit 0 >>"$log" 2>&1 || { echo "wine does not start, see $log" >&2; exit 1; }
   ;;
+create)
+  "$0" start "$WINEPREFIX" && exec "$0" stop "$WINEPREFIX"
+  ;;
 stop)
   if [ -f "$pidfile" ]; then
     pid=$(cat "$pidfile")
@@ -90,7 +95,7 @@ stop)
   fi
   ;;
 *)
-  echo "usage: $0 start|stop PREFIX" >&2
+  echo "usage: $0 start|stop|create PREFIX" >&2
   exit 2
   ;;
 esac

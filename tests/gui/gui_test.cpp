@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiApp.h"
+#include "tools/EditorTools.h"
 
 namespace pravel::gui {
 namespace {
@@ -61,11 +62,16 @@ TEST(Road, TheFourStepsByMouseWriteWhatTheCommandLineWrites) {
   app.Screenshot("start");
   app.Click(300, 79);  // on the boundary between the two rows: nothing runs
   EXPECT_TRUE(app.Messages("boundary").empty());
-  for (const auto& [definition, shown] : {std::pair{L"Unicode_Input.txt", L"menuname=<中文>\r\nlinkname=<汉字>"},
-                                          std::pair{L"Cp1252_Input.txt", L"linkname=<Crème brûlée €>"}}) {
+  for (const auto& [definition, codePage] :
+       {std::pair{L"Unicode_Input.txt", UINT{CP_UTF8}}, std::pair{L"Cp1252_Input.txt", UINT{1252}}}) {
+    std::string bytes = ReadBytes(app.File(definition));
+    if (codePage == CP_UTF8) bytes.erase(0, 3);  // the byte-order mark is no character
+    std::wstring decoded(bytes.size(), L'\0');
+    decoded.resize(MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), decoded.data(),
+                                       static_cast<int>(decoded.size())));
     std::wstring opened;
     EXPECT_TRUE(FourSteps(app, definition, &opened).ends_with(L"Located Here: " + folder));
-    EXPECT_NE(opened.find(shown), std::wstring::npos) << Narrow(definition);
+    EXPECT_EQ(opened, decoded) << Narrow(definition);
     EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel.Html")) + "\r\n"));
     ExpectFilesOfTheCli(app, definition);
   }
@@ -82,6 +88,7 @@ TEST(Desktop, TheReleaseByKeysAndAtHighDpi) {
   ASSERT_TRUE(app.Start(L"Pravel_Input.txt"));
   app.Messages("opened");
   EXPECT_EQ(app.Caption(), kStep2);
+  EXPECT_EQ(app.PaneText(), win32::Widen(ReadBytes(app.File(L"Pravel_Input.txt"))));
   app.Keys({'2'});
   EXPECT_TRUE(app.Messages("validated").at(0).starts_with(L"Validation Results:"));
   app.Keys({'3', '4'});  // Ctrl+4 comes while the build runs: dropped
@@ -91,13 +98,19 @@ TEST(Desktop, TheReleaseByKeysAndAtHighDpi) {
   app.Keys({'4'});
   app.Messages("saved");
   EXPECT_FALSE(ReadBytes(app.File(L"Pravel.html")).empty());
-  std::string url = Narrow(folder);
-  std::replace(url.begin(), url.end(), '\\', '/');
-  EXPECT_EQ(ReadBytes(app.File(L"Pravel_Help.url")),
-            "[InternetShortcut]\r\nURL=file:///" + url + "/Pravel_Help.html\r\n");
+  std::string page = Narrow(folder + L"\\Pravel_Help.html");
+  std::replace(page.begin(), page.end(), '\\', '/');
+  EXPECT_EQ(HelpLinkFile(ReadBytes(app.File(L"Pravel_Help.url"))), page);
   app.Keys({VK_F1}, false);
   for (int i = 0; i < 100 && !Shown().ends_with(Narrow(app.File(L"Pravel_Help.url")) + "\r\n"); ++i) Sleep(100);
   EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel_Help.url")) + "\r\n"));
+  // Ctrl+1, and Enter takes the name the open dialog offers.
+  app.Keys({'1'});
+  ASSERT_TRUE(app.WaitForBox(L"Load/Open  Input File   *.txt"));
+  app.Keys({VK_RETURN}, false);
+  app.Messages("opened-again");
+  EXPECT_EQ(app.Caption(), kStep2);
+  app.Screenshot("96-dpi");
   RECT at96{}, at144{};
   GetWindowRect(app.Main(), &at96);
 

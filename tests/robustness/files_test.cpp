@@ -146,7 +146,7 @@ TEST(Cli, InputsThatCannotBeReadAreRefusedWithoutAHang) {
 // user's text or the whole rebuilt text, and its backup a whole earlier text.
 TEST(Cli, ABuildKilledAtAnyMomentLeavesWholeFiles) {
 #ifdef PRAVEL_SANITIZED
-  const Text body = Definition(2u << 20);
+  const Text body = Definition(1u << 20);
 #else
   const Text body = Definition(8u << 20);
 #endif

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <random>
-#include <regex>
 #include <vector>
 
 #include "text/Lines.h"
@@ -24,13 +23,14 @@ int PlainCompare(std::string_view a, std::string_view b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-// The text cut at every match of a break; the "$" added keeps a last empty
-// line, which the cutting would drop.
-std::vector<Text> PlainSplit(const Text& text, Breaks breaks) {
-  const Text marked = text + "$";
-  const std::regex breakPattern(breaks == Breaks::Any ? "\r\n|\r|\n" : "\r\n");
-  std::vector<Text> lines(std::sregex_token_iterator(marked.begin(), marked.end(), breakPattern, -1), {});
-  lines.back().pop_back();
+std::vector<Text> PlainSplit(std::string_view text, Breaks breaks) {
+  std::vector<Text> lines(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool any = breaks == Breaks::Any && (text[i] == '\r' || text[i] == '\n');
+    const std::size_t length = text.substr(i, 2) == "\r\n" ? 2 : any ? 1 : 0;
+    if (length == 0) lines.back() += text[i];
+    if (length > 0) lines.emplace_back(), i += length - 1;
+  }
   return lines;
 }
 

