@@ -9,10 +9,10 @@
 // After windows.h, which they need.
 #include <gdiplus.h>
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/ControlIds.h"
 #include "PointerClick.h"
+#include "app/win32/ControlIds.h"
 #include "app/win32/Encoding.h"
 
 namespace pravel::gui {
@@ -68,10 +68,9 @@ inline std::string ReadBytes(const std::wstring& path) {
 
 // A fresh, empty folder (and its parents).
 inline bool FreshFolder(const std::wstring& path) {
-  std::wstring from = path + L'\0';  // a list of names, ended by an empty one
-  SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
-  SHFileOperationW(&remove);
-  return SHCreateDirectoryExW(nullptr, path.c_str(), nullptr) == ERROR_SUCCESS;
+  std::error_code ec;
+  std::filesystem::remove_all(path, ec);
+  return std::filesystem::create_directories(path, ec);
 }
 
 // On the test's desktop, or with no window at all.
@@ -134,8 +133,6 @@ class GuiApp {
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
   }
-  GuiApp(const GuiApp&) = delete;
-  GuiApp& operator=(const GuiApp&) = delete;
 
   std::wstring File(const std::wstring& name) const { return folder_ + L"\\" + name; }
   // Copies files of the test data into the folder.

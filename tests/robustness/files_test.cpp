@@ -105,7 +105,7 @@ TEST(FileWriter, NothingPlantedBesideTheOutputsIsWrittenThroughOrRemoved) {
   EXPECT_EQ(ReadFile("victim.txt"), "mine");
   for (const char* name : outputs) EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(name))) << name;
   EXPECT_TRUE(fs::is_symlink("d.txt.pravel-tmp-AAAAAAAA"));
-  EXPECT_FALSE(FileExists("Pravel.html.pravel-tmp-BBBBBBBB"));
+  EXPECT_FALSE(fs::exists("Pravel.html.pravel-tmp-BBBBBBBB"));
   EXPECT_NE(ReadFile("Pravel.html").find("<a href=\"a\">a</a>"), Text::npos);
 }
 

@@ -8,12 +8,14 @@ namespace {
 long countdown = -1;  // allocations still to succeed; -1: not counting
 bool failed = false;
 
-void* Allocate(std::size_t size) {
+void* Allocate(std::size_t size, bool mayThrow) {
   if (countdown >= 0 && countdown-- == 0) {
     failed = true;
+    if (!mayThrow) return nullptr;
     throw std::bad_alloc();
   }
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  if (!mayThrow) return nullptr;
   throw std::bad_alloc();
 }
 
@@ -26,22 +28,19 @@ void FailAllocation(long n) {
   failed = false;
 }
 
-bool AllocationFailed() { return failed; }
+bool StopFailingAllocations() {
+  countdown = -1;
+  return failed;
+}
 
 }  // namespace pravel::test
 
 // Every form the program may call, so that memory always goes back the way
 // it came (the sanitizers check that).
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try {
-    return Allocate(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& nothrow) noexcept { return operator new(size, nothrow); }
+void* operator new(std::size_t size) { return Allocate(size, true); }
+void* operator new[](std::size_t size) { return Allocate(size, true); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size, false); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size, false); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

@@ -6,9 +6,9 @@
 namespace pravel::test {
 
 // From now on, allocation number n (counted from 0) throws std::bad_alloc;
-// every other succeeds. -1 stops the counting.
+// every other succeeds.
 void FailAllocation(long n);
-// Whether the chosen allocation has failed since FailAllocation.
-bool AllocationFailed();
+// Stops counting; whether the chosen allocation was reached (and failed).
+bool StopFailingAllocations();
 
 }  // namespace pravel::test

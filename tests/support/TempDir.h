@@ -41,10 +41,6 @@ inline Text ReadFile(const std::filesystem::path& path) {
 inline void WriteFile(const std::filesystem::path& path, const Text& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
-inline bool FileExists(const std::filesystem::path& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec);
-}
 // Lines, each followed by CR LF.
 inline Text CrLfLines(std::initializer_list<std::string_view> lines) {
   Text out;

@@ -1,12 +1,9 @@
-// The definition layer: the go-to list and what normalisation leaves out.
-// Statement values are seen in the html walk; what validation counts, its
-// report and how definitions regroup are in the golden cases.
-#include "definition/Definition.h"
-
+// The definition layer: the go-to list. Statement values are seen in the
+// html walk; what validation counts, its report, how definitions regroup
+// and what is left out are in the golden cases.
 #include <gtest/gtest.h>
 
 #include "definition/MenuNames.h"
-#include "definition/Normalise.h"
 #include "support/TempDir.h"
 
 namespace pravel {
@@ -21,17 +18,6 @@ TEST(Definition, TheGoToListShowsFirstOpenToFirstCloseInSortedOrder) {
                     "menuname=<~zz>\nmenuname=<cherry>\rmenuname=<Banana>";
   EXPECT_EQ(MenuNameEntries(TextLines(text)), (std::vector<Text>{kMenuNamePrompt, "<>", "<b>", "<Banana>", "<cherry>",
                                                                  "<Dried Fruit>", "<Fruit>", "<Fruit>", "<~zz>"}));
-}
-
-TEST(Normalise, UnusableLinesAreLeftOutAndToldOnceWithTheFirst) {
-  Text many = CrLfLines({"menuname=<F>", "linkname=<A>", "linkaddress=<a>"});
-  for (int i = 0; i < 20000; ++i) AppendLine(many, "linkaddress=<" + Text(200, 'x'));
-  const Records records = CollectRecords(TextLines(many), 0);
-  EXPECT_EQ(records.Count(), 1u);
-  EXPECT_EQ(LeftOutText(records.leftOut()),
-            "Some lines could not be used and were left out of the rebuilt definition:\r\n  20000 statement lines have "
-            "no closing \">\" after the keyword (first: line 4, \"linkaddress=<" +
-                Text(67, 'x') + "...\").");
 }
 
 }  // namespace

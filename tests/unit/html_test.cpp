@@ -1,6 +1,6 @@
-// The html layer: the template's pieces and placeholders, the walk over a
-// definition and the table's separators. The worked example byte for byte,
-// and where the menu lines of a page lie, are golden cases.
+// The html layer: the template's pieces, the walk over a definition and the
+// table's separators. The worked example byte for byte, the rules of a whole
+// template and where the menu lines of a page lie are golden cases.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -15,43 +15,19 @@ namespace {
 
 using test::CrLfLines;
 
-TEST(PageTemplate, PiecesAreCutAtMarkersInAnyCaseAnywhereInALine) {
-  const Text longLine = "<option value=\"yyy\">" + Text(300, 'z') + "</option>";  // kept whole
-  // What the form and the entry become, and why.
+// Where a piece ends when a template leaves a marker out; the rules of a
+// whole template, and how its placeholders are filled, are a golden case.
+TEST(PageTemplate, PiecesAtTheEdgesOfTheTemplate) {
   const std::tuple<Text, std::vector<Text>, Text> cases[] = {
-      // marker lines are left out
-      {CrLfLines({"x <!--QX Form Template1--> y", "a", "b", "<!--/qx form template1-->"}), {"a", "b"}, ""},
-      {CrLfLines({"a", "<!--/qx form template1-->"}), {}, ""},        // no start marker
-      {CrLfLines({"<!--qx form template1-->", "a"}), {"a", ""}, ""},  // no end marker: to the end
-      // an end marker before the start is not seen
-      {CrLfLines({"<!--/qx form template1-->", "<!--qx form template1-->", "a"}), {"a", ""}, ""},
-      // a second start marker is an ordinary line
-      {CrLfLines({"<!--qx form template1-->", "<!--qx form template1-->", "<!--/qx form template1-->"}),
-       {"<!--qx form template1-->"},
-       ""},
+      {CrLfLines({"a", "<!--/qx form template1-->"}), {}, ""},             // no start marker
+      {CrLfLines({"<!--qx form template1-->", "a"}), {"a", ""}, ""},       // no end marker: to the end
       {"<!--qx form template1-->\na\n<!--/qx form template1-->", {}, ""},  // LF-only lines are one line
-      {CrLfLines({"<!--qx single form entry-->", longLine, "ignored"}), {}, longLine},
-      {"a\r\n<!--Qx Single Form Entry-->", {}, ""},  // the entry marker on the last line
-  };
+      {"a\r\n<!--Qx Single Form Entry-->", {}, ""}};                       // the entry marker last
   for (const auto& [text, form, entry] : cases) {
     const PageParts parts = ReadPageParts(text);
     EXPECT_EQ(parts.form, form) << text;
     EXPECT_EQ(parts.entry, entry) << text;
   }
-}
-
-TEST(PageTemplate, PlaceholdersAreFilledWithExactCaseInOrderWithoutEscaping) {
-  const char* const cases[][4] = {
-      {"<option value=\"yyy\">zzz</option>", "Apples", "apples.html", "<option value=\"apples.html\">Apples</option>"},
-      {"<option value=\"yyy\">zzz</option>", "yyyy", "a.html", "<option value=\"a.html\">a.htmly</option>"},
-      {"<option value=\"yyy\">zzz</option>", "n", "zzz", "<option value=\"zzz\">n</option>"},
-      {"<option value=\"YYY\">ZZZ</option>", "n", "a", "<option value=\"YYY\">ZZZ</option>"},
-      {"zzzz yyyyyy", "N", "A", "Nz AA"},
-      {"zzz", "<b>&\"", "", "<b>&\""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(FillEntry(c[0], c[1], c[2]), c[3]) << c[0];
-  EXPECT_EQ(FillPlaceholder("<form name=\"xxx\" id=\"XXX\">", kMenuNamePlaceholder, "Fruit_Shop"),
-            "<form name=\"Fruit_Shop\" id=\"XXX\">");
 }
 
 TEST(DelegateWork, EmitsAFormPerMenuAndStopsAtAnAddressOutOfTurn) {

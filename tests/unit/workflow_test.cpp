@@ -100,7 +100,7 @@ TEST(Workflow, AStepBeforeItsTurnIsRefusedAndStillWritesTheTrace) {
     EXPECT_EQ(f.host.messages.size(), 1u) << step;
     EXPECT_EQ(f.host.LastMessage(), Guard("0  FileValidated= 0  HtmlBuilt= 0"));
     EXPECT_EQ(f.host.Caption(), "") << "the caption moved";
-    EXPECT_TRUE(FileExists("PravelTrace.txt") && ReadFile("PravelTrace.txt").empty()) << step;
+    EXPECT_TRUE(fs::exists("PravelTrace.txt") && ReadFile("PravelTrace.txt").empty()) << step;
   }
   // A cancelled open moves the caption on and nothing else.
   Fixture f;
@@ -108,7 +108,7 @@ TEST(Workflow, AStepBeforeItsTurnIsRefusedAndStillWritesTheTrace) {
   EXPECT_EQ(f.host.LastMessage(), "No File Selected!  Click on  [OpenInput]  again.");
   EXPECT_EQ(f.host.Caption(), kCaptionStep2);
   EXPECT_EQ(f.Flags(), (std::vector<int>{0, 0, 0, 0}));
-  EXPECT_FALSE(FileExists("PravelTrace.txt"));
+  EXPECT_FALSE(fs::exists("PravelTrace.txt"));
 }
 
 TEST(Workflow, BuildValidatesTextEditedSinceStepTwoAgain) {
@@ -121,7 +121,7 @@ TEST(Workflow, BuildValidatesTextEditedSinceStepTwoAgain) {
   EXPECT_NE(f.host.messages[0].find("there are 0  LinkAddresses coded and 1 LinkNames"), Text::npos);
   EXPECT_EQ(f.host.messages[1], Guard("1  FileValidated= 0  HtmlBuilt= 0"));
   EXPECT_EQ(f.host.Caption(), kCaptionStep3);
-  EXPECT_FALSE(FileExists("ShowDraft.Html"));
+  EXPECT_FALSE(fs::exists("ShowDraft.Html"));
 }
 
 // A host whose message pump delivers a click that was waiting in the queue.
@@ -177,7 +177,7 @@ TEST(Workflow, BuildRefusesADefinitionThatBecameOneOfItsOwnFiles) {
                                       ": Pravel.ini is a file Pravel writes or reads as a template; save the "
                                       "definition under another name.");
   EXPECT_EQ(ReadFile("Pravel.ini"), kDefinition);
-  EXPECT_FALSE(FileExists("Sorted_Pravel.txt"));
+  EXPECT_FALSE(fs::exists("Sorted_Pravel.txt"));
 }
 
 TEST(Workflow, APageThatCannotBeWrittenIsNotClaimedAndARetryWorks) {
@@ -216,9 +216,7 @@ TEST(Workflow, RunningOutOfMemoryAnywhereInAStepEndsWithCodeThree) {
       } catch (const ProcessEnded& end) {
         exitCode = end.exitCode;
       }
-      const bool failed = AllocationFailed();
-      FailAllocation(-1);
-      if (!failed) break;  // the step made fewer allocations than this
+      if (!StopFailingAllocations()) break;  // the step made fewer allocations than this
       // Only a sort's spare room may be refused without ending: it sorts
       // in place instead.
       if (exitCode != -1) {
