@@ -7,6 +7,8 @@
 // went without handling its messages (and so without repainting).
 //
 // Usage: pravel-gui-timing PRAVEL_EXE WORK_FOLDER DEFINITION_NAME
+// The arguments are taken wide, so the work may lie in a folder named in any
+// script, as the program itself allows.
 // Prints one line per step: name, seconds, longest wait in seconds, boxes.
 // A second use, pravel-gui-timing --shown LOG FILE, is the stand-in for the
 // browser: the page the program shows is noted, and no browser starts.
@@ -20,6 +22,7 @@
 #include "app/ButtonBar.h"
 #include "app/Workflow.h"
 #include "app/win32/ControlIds.h"
+#include "app/win32/Encoding.h"
 #include "tests/gui/PointerClick.h"
 
 namespace {
@@ -27,7 +30,7 @@ namespace {
 using namespace pravel;
 using namespace pravel::win32;
 
-constexpr const char* kDesktop = "PravelTiming";
+constexpr const wchar_t* kDesktop = L"PravelTiming";
 constexpr DWORD kStepLimitMs = 10 * 60 * 1000;
 constexpr int kFileNameField = 0x47C;  // the file name field of the open dialog
 
@@ -48,29 +51,29 @@ double Now() {
   ExitProcess(1);
 }
 
-std::string ClassOf(HWND window) {
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof name);
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = L"";
+  GetClassNameW(window, name, 64);
   return name;
 }
 
 std::string TextOf(HWND window) {
-  char text[4096] = "";
+  wchar_t text[4096] = L"";
   DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &copied);
-  return std::string(text, copied < sizeof text ? copied : 0);
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &copied);
+  return Narrow(std::wstring_view(text, copied < 4096 ? copied : 0));
 }
 
 class Program {
  public:
-  Program(const std::string& exe, const std::string& folder) {
-    STARTUPINFOA startup{};
+  Program(const std::wstring& exe, const std::wstring& folder) {
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    startup.lpDesktop = const_cast<char*>(kDesktop);
-    std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process_)) {
-      Fail("cannot start " + exe);
+    startup.lpDesktop = const_cast<wchar_t*>(kDesktop);
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process_)) {
+      Fail("cannot start " + Narrow(exe));
     }
     if (!WaitFor([&] { return (main_ = FindMain()) != nullptr; }, 60000)) Fail("no main window within 60 s");
     WaitForInputIdle(process_.hProcess, 60000);
@@ -87,9 +90,9 @@ class Program {
   HWND Main() const { return main_; }
   bool Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
   std::string Caption() const {
-    char text[512] = "";
-    GetWindowTextA(main_, text, sizeof text);
-    return text;
+    wchar_t text[512] = L"";
+    GetWindowTextW(main_, text, 512);
+    return Narrow(text);
   }
 
   // The program's visible dialog boxes (message boxes and file dialogs).
@@ -103,7 +106,7 @@ class Program {
           auto* s = reinterpret_cast<Search*>(data);
           DWORD owner = 0;
           GetWindowThreadProcessId(w, &owner);
-          if (owner == s->process && IsWindowVisible(w) && ClassOf(w) == "#32770") s->found.push_back(w);
+          if (owner == s->process && IsWindowVisible(w) && ClassOf(w) == L"#32770") s->found.push_back(w);
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -111,9 +114,9 @@ class Program {
   }
   HWND BoxTitled(const std::string& title) const {
     for (HWND box : Boxes()) {
-      char caption[256] = "";
-      GetWindowTextA(box, caption, sizeof caption);
-      if (title == caption) return box;
+      wchar_t caption[256] = L"";
+      GetWindowTextW(box, caption, 256);
+      if (title == Narrow(caption)) return box;
     }
     return nullptr;
   }
@@ -178,13 +181,13 @@ Step Watch(Program& app, double start, const std::function<bool(const std::strin
     if (HWND box = app.BoxTitled("Pravel")) {
       lastBox = TextOf(GetDlgItem(box, 0xFFFF));
       ++step.boxes;
-      PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+      PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
       Program::WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 20000);
       continue;
     }
     const double asked = Now();
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(app.Main(), WM_NULL, 0, 0, SMTO_NORMAL, kStepLimitMs, &ignored);
+    SendMessageTimeoutW(app.Main(), WM_NULL, 0, 0, SMTO_NORMAL, kStepLimitMs, &ignored);
     const double waited = Now() - asked;
     if (waited > step.longestWait) step.longestWait = waited;
     Sleep(50);
@@ -193,32 +196,29 @@ Step Watch(Program& app, double start, const std::function<bool(const std::strin
   return step;
 }
 
+// Writes a value under HKEY_CURRENT_USER or HKEY_CLASSES_ROOT, making the key.
+void SetRegistry(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) == ERROR_SUCCESS) {
+    RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+  }
+}
+
 // Registers this program as the one that opens pages, in this Wine prefix.
-void ShowPagesWithThisProgram(const std::string& self, const std::string& log) {
-  const std::string command = "\"" + self + "\" --shown \"" + log + "\" \"%1\"";
-  auto set = [](const std::string& key, const std::string& value) {
-    HKEY handle = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) ==
-        ERROR_SUCCESS) {
-      RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-      RegCloseKey(handle);
-    }
-  };
-  for (const char* extension : {".html", ".htm"}) set(extension, "PravelTimingPage");
-  set("PravelTimingPage\\shell\\open\\command", command);
+void ShowPagesWithThisProgram(const std::wstring& self, const std::wstring& log) {
+  for (const wchar_t* extension : {L".html", L".htm"})
+    SetRegistry(HKEY_CLASSES_ROOT, extension, nullptr, L"PravelTimingPage");
+  SetRegistry(HKEY_CLASSES_ROOT, L"PravelTimingPage\\shell\\open\\command", nullptr,
+              L"\"" + self + L"\" --shown \"" + log + L"\" \"%1\"");
 }
 
 void UseOwnDesktop() {
   // A size for the desktop makes Wine draw it, frames and captions included,
   // as a window of its own on the display.
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      &handle, nullptr) == ERROR_SUCCESS) {
-    RegSetValueExA(handle, kDesktop, 0, REG_SZ, reinterpret_cast<const BYTE*>("1280x1024"), 10);
-    RegCloseKey(handle);
-  }
-  HDESK desktop = CreateDesktopA(kDesktop, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  SetRegistry(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", kDesktop, L"1280x1024");
+  HDESK desktop = CreateDesktopW(kDesktop, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
   if (desktop == nullptr || !SetThreadDesktop(desktop)) Fail("cannot create the desktop");
 }
 
@@ -229,10 +229,10 @@ void Print(const char* name, const Step& step) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--shown") {
-    if (FILE* log = std::fopen(argv[2], "ab")) {
-      std::fprintf(log, "%s\n", argv[3]);
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wstring(argv[1]) == L"--shown") {
+    if (FILE* log = _wfopen(argv[2], L"ab")) {
+      std::fprintf(log, "%s\n", Narrow(argv[3]).c_str());
       std::fclose(log);
     }
     return 0;
@@ -241,12 +241,12 @@ int main(int argc, char** argv) {
     std::fputs("Usage: pravel-gui-timing PRAVEL_EXE WORK_FOLDER DEFINITION_NAME\n", stderr);
     return 2;
   }
-  const std::string exe = argv[1];
-  const std::string folder = argv[2];
-  const std::string definition = argv[3];
-  char self[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  ShowPagesWithThisProgram(self, folder + "\\shown.log");
+  const std::wstring exe = argv[1];
+  const std::wstring folder = argv[2];
+  const std::wstring definition = argv[3];
+  wchar_t self[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  ShowPagesWithThisProgram(self, folder + L"\\shown.log");
   UseOwnDesktop();
 
   Program app(exe, folder);
@@ -258,9 +258,9 @@ int main(int argc, char** argv) {
   if (!Program::WaitFor([&] { return (dialog = app.BoxTitled("Load/Open  Input File   *.txt")) != nullptr; }, 60000)) {
     Fail("no open dialog");
   }
-  SetDlgItemTextA(dialog, kFileNameField, definition.c_str());
+  SetDlgItemTextW(dialog, kFileNameField, definition.c_str());
   const double openStart = Now();
-  PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   Print("open", Watch(app, openStart, [&](const std::string&) {
           return !IsWindow(dialog) && app.Caption() == kCaptionStep2 && app.Boxes().empty();
         }));
@@ -276,9 +276,8 @@ int main(int argc, char** argv) {
   // caption announces step 4 and no box is left.
   start = Now();
   app.Click("BuildHtml");
-  Print("build", Watch(app, start, [&](const std::string&) {
-          return app.Caption() == kCaptionStep4 && app.Boxes().empty();
-        }));
+  Print("build",
+        Watch(app, start, [&](const std::string&) { return app.Caption() == kCaptionStep4 && app.Boxes().empty(); }));
 
   // Save/Show Html: until the list of created files has been shown.
   start = Now();
