@@ -32,13 +32,18 @@ void Workflow::BuildHtml() {
   HtmlLines.clear();
   HtmlBuilt = 0;
   if (FileValidated == 0) return ShowStepGuard();
-  CheckDefinition();  // the text may have been edited since step 2
+  // Read once for the check and the records: nothing can change the pane
+  // in between (the boxes shown meanwhile are modal). The pane takes the
+  // regrouped text at the end of StripAndBuild; these lines are not read
+  // after that.
+  const TextLines lines = host.InputPane().PaneReadLines();
+  CheckDefinition(lines);  // the text may have been edited since step 2
   if (FileValidated == 0) return ShowStepGuard();
   ShowStatus();
   if (InputIsPravelFile()) return;
 
   LoadPageTemplate();
-  if (!StripAndBuild()) {
+  if (!StripAndBuild(lines)) {
     // Nothing to build from; the pane and the input file are as they were
     // and the user has been told why.
     ShowStatus();
@@ -69,9 +74,8 @@ bool Workflow::InputIsPravelFile() {
 
 void Workflow::LoadPageTemplate() { re2 = FileReadAll(kPageTemplateName); }
 
-bool Workflow::StripAndBuild() {
+bool Workflow::StripAndBuild(const TextLines& lines) {
   trace.Trace("StripAndBuild");
-  const TextLines lines = PaneLines(host.InputPane());
   // Validation has just counted the address lines: no more records can come.
   const Records records = CollectRecords(lines, static_cast<std::size_t>(std::max(LinkAddressCnt, 0)));
   if (records.Count() == 0) {
@@ -160,7 +164,7 @@ void Workflow::RewriteInputFile(const Text& definition, BuildNotes& notes) {
 }
 
 WalkEnd Workflow::DelegateWork() {
-  const TextLines definition = PaneLines(host.InputPane());
+  const TextLines definition = host.InputPane().PaneReadLines();
   // A draft page has about as many lines as the definition, mostly fewer:
   // room for them at once, so the list does not copy itself as it grows.
   HtmlLines.reserve(HtmlLines.size() + definition.Count());

@@ -54,7 +54,7 @@ void Workflow::LoadChosenFile(const Text& path) {
 }
 
 void Workflow::FillMenuNameList() {
-  const std::vector<Text> entries = MenuNameEntries(PaneLines(host.InputPane()));
+  const std::vector<Text> entries = MenuNameEntries(host.InputPane().PaneReadLines());
   MenuNameCnt = static_cast<int>(entries.size() - 1);
   host.SetMenuNameList(entries);
 }

@@ -25,9 +25,7 @@ void Workflow::SaveShowHtml() {
   host.ShowFile(kShowPageName);
   Text done;
   AppendLine(done, "The following files are newly created:");
-  AppendLine(done, " Pravel.html ");
-  AppendLine(done, " Pravel.txt ");
-  AppendLine(done, " MenusOnly.txt ");
+  for (const char* name : {kPageName, kPageCopyName, kMenusOnlyName}) AppendLine(done, " " + Text(name) + " ");
   AppendLine(done, "");
   done += "Located Here: " + StartDirectory;
   host.ShowMessage(done, MessageKind::Report);
@@ -77,8 +75,8 @@ bool Workflow::RecreateAll_from(std::span<Text> menuLines) {
   const Text header = FileReadAll(kHeaderFileName);
   const Text trailer = FileReadAll(kTrailerFileName);
   const Text tableHeader = FileReadAll(kTableHeaderFileName);
-  const std::vector<std::size_t> placedAt = AssembleFinalPage(
-      HtmlLines, trace, ColumnCountOf(host.ColumnsText()), header, tableHeader, menuLines, trailer);
+  const std::vector<std::size_t> placedAt =
+      AssembleFinalPage(HtmlLines, trace, ColumnCountOf(host.ColumnsText()), header, tableHeader, menuLines, trailer);
   // Both copies of the page are written from its lines: joining them first
   // would hold the whole page twice.
   if (Reported(kPageName, FileWriteLines(kPageName, HtmlLines)) &&

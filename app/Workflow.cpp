@@ -68,15 +68,15 @@ void Workflow::ValidateInput() {
   emptyInput = 0;
   FileValidated = 0;
   HtmlBuilt = 0;
-  CheckDefinition();
+  CheckDefinition(host.InputPane().PaneReadLines());
   if (FileValidated == 0) return ShowStepGuard();
   host.SetCaption(kCaptionStep3);
   ShowStatus();
 }
 
-void Workflow::CheckDefinition() {
+void Workflow::CheckDefinition(const TextLines& lines) {
   HtmlHdrDoneCount = 0;
-  const StatementCounts counts = CountStatements(PaneLines(host.InputPane()));
+  const StatementCounts counts = CountStatements(lines);
   MenuNameCnt = counts.menuNames;
   LinkNameCnt = counts.linkNames;
   LinkAddressCnt = counts.linkAddresses;

@@ -16,6 +16,7 @@
 
 #include "app/Host.h"
 #include "html/FormBuilder.h"
+#include "text/Lines.h"
 #include "text/Text.h"
 #include "text/TextFile.h"
 #include "text/Trace.h"
@@ -83,7 +84,7 @@ class Workflow {
 
   // Step 2, Validate Input: the counts, the report and the verdict.
   void ValidateInput();
-  void CheckDefinition();
+  void CheckDefinition(const TextLines& lines);
 
   // Step 3, Build Html, and its parts in the order it runs them.
   void BuildHtml();
@@ -91,7 +92,7 @@ class Workflow {
   // Collects and sorts the records, writes them, regroups the definition
   // (TrimMenuName). False, with the pane and the input file left as they
   // were and the user told why, when there is no complete link pair.
-  bool StripAndBuild();
+  bool StripAndBuild(const TextLines& lines);
   WalkEnd DelegateWork();
   void WriteDraft();
 
@@ -134,7 +135,6 @@ class Workflow {
   bool InputIsPravelFile();
   void TrimMenuName(const Records& records, std::string_view paneText, BuildNotes& notes);
   void RewriteInputFile(const Text& definition, BuildNotes& notes);
-  bool WritePage();
   bool Reported(const char* name, const FileResult& written);
 
   bool commandRunning_ = false;

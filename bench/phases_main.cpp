@@ -75,12 +75,13 @@ bool TimedBuild(Workflow& wf, Phases& phases) {
   wf.CurrentCommand = "BuildHtml";
   wf.HtmlLines.clear();
   wf.HtmlBuilt = 0;
-  phases.Time("revalidate", [&] { wf.CheckDefinition(); });
+  const TextLines lines = wf.host.InputPane().PaneReadLines();
+  phases.Time("revalidate", [&] { wf.CheckDefinition(lines); });
   if (wf.FileValidated == 0) return false;
   wf.ShowStatus();
   phases.Time("template", [&] { wf.LoadPageTemplate(); });
   bool records = false;
-  phases.Time("normalise", [&] { records = wf.StripAndBuild(); });
+  phases.Time("normalise", [&] { records = wf.StripAndBuild(lines); });
   if (!records) return false;
   WalkEnd end = WalkEnd::OutOfOrder;
   phases.Time("walk", [&] { end = wf.DelegateWork(); });

@@ -1,11 +1,11 @@
 #include "cli/CliHost.h"
 
-#include "text/TextFile.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "text/TextFile.h"
 
 namespace pravel::cli {
 
@@ -31,20 +31,18 @@ Text ShellQuoted(std::string_view text) {
 // Starts the platform's default program for the file and does not wait for
 // it, as a double click would; whether it started is not reported.
 void OpenWithDefaultProgram(const Text& path) {
+  std::fflush(nullptr);
 #if defined(_WIN32)
   // cmd's "start" takes its first quoted argument as a window title, hence
   // the empty one. Windows paths cannot hold a double quote.
-  std::fflush(nullptr);
   [[maybe_unused]] const int status = _wsystem((L"start \"\" \"" + PathOf(path).wstring() + L"\"").c_str());
-  return;
 #else
 #if defined(__APPLE__)
-  const Text command = "open " + ShellQuoted(path) + " >/dev/null 2>&1 &";
+  const Text opener = "open ";
 #else
-  const Text command = "xdg-open " + ShellQuoted(path) + " >/dev/null 2>&1 &";
+  const Text opener = "xdg-open ";
 #endif
-  std::fflush(nullptr);
-  [[maybe_unused]] const int status = std::system(command.c_str());
+  [[maybe_unused]] const int status = std::system((opener + ShellQuoted(path) + " >/dev/null 2>&1 &").c_str());
 #endif
 }
 

@@ -21,11 +21,10 @@ bool WordBefore(std::string_view line, std::size_t end, std::string_view lowerWo
 
 LineKeywords FindKeywords(std::string_view line) {
   constexpr std::string_view kPair = "=<";
-  static constexpr std::string_view kKeys[] = {kMenuNameKey, kLinkNameKey, kLinkAddressKey};
   LineKeywords found;
   for (std::size_t pair = line.find(kPair); pair != std::string_view::npos; pair = line.find(kPair, pair + 1)) {
     for (int kind = 0; kind < 3; ++kind) {
-      const std::string_view word = kKeys[kind].substr(0, kKeys[kind].size() - kPair.size());
+      const std::string_view word = kKeywords[kind].substr(0, kKeywords[kind].size() - kPair.size());
       if (!WordBefore(line, pair, word)) continue;
       if (found.at[kind] == std::string_view::npos) found.at[kind] = pair - word.size();
       if (pair + kPair.size() < line.size() && line[pair + kPair.size()] == '>') found.empty[kind] = true;

@@ -12,6 +12,8 @@ namespace pravel {
 inline constexpr std::string_view kMenuNameKey = "menuname=<";
 inline constexpr std::string_view kLinkNameKey = "linkname=<";
 inline constexpr std::string_view kLinkAddressKey = "linkaddress=<";
+// The three in the order of LineKeywords::Kind.
+inline constexpr std::string_view kKeywords[] = {kMenuNameKey, kLinkNameKey, kLinkAddressKey};
 
 // Does the line hold the keyword (given in lower case)? Only A..Z are folded.
 bool HoldsKeyword(std::string_view line, std::string_view key);

@@ -105,19 +105,11 @@ LeftOut CollectInto(const TextLines& lines, std::vector<Record>& records) {
     // A menu name decides a line that holds several keywords, then a link
     // name, then an address.
     const LineKeywords keys = FindKeywords(line);
-    std::string_view key = kMenuNameKey;
-    std::size_t at = keys.at[LineKeywords::MenuName];
-    if (at == std::string_view::npos) {
-      key = kLinkNameKey;
-      at = keys.at[LineKeywords::LinkName];
-    }
-    if (at == std::string_view::npos) {
-      key = kLinkAddressKey;
-      at = keys.at[LineKeywords::LinkAddress];
-    }
-    if (at == std::string_view::npos) continue;
+    int kind = LineKeywords::MenuName;
+    while (kind <= LineKeywords::LinkAddress && !keys.Holds(LineKeywords::Kind(kind))) ++kind;
+    if (kind > LineKeywords::LinkAddress) continue;
 
-    const std::string_view statement = CutStatement(line, at, key.size());
+    const std::string_view statement = CutStatement(line, keys.at[kind], kKeywords[kind].size());
     if (statement.empty()) {
       // Without its ">" the statement has no end, and what follows it on
       // the line would be written back as part of it. It is not taken, and
@@ -127,13 +119,13 @@ LeftOut CollectInto(const TextLines& lines, std::vector<Record>& records) {
         left.firstUnclosedLine = i + 1;
         left.firstUnclosed = Text(line.substr(0, kQuotedLineLength + 1));
       }
-      if (key == kMenuNameKey) menu = {};
-      if (key == kLinkNameKey) link = {};
+      if (kind == LineKeywords::MenuName) menu = {};
+      if (kind == LineKeywords::LinkName) link = {};
       continue;
     }
-    if (key == kMenuNameKey) {
+    if (kind == LineKeywords::MenuName) {
       menu = statement;
-    } else if (key == kLinkNameKey) {
+    } else if (kind == LineKeywords::LinkName) {
       link = statement;
     } else if (menu.empty() || link.empty()) {
       // A record without its menu or its label would be written back as a
@@ -222,15 +214,14 @@ Text LeftOutText(const LeftOut& left) {
     text += "  " +
             Counted(left.orphanAddresses, "link address line has no menu name or no link name before it",
                     "link address lines have no menu name or no link name before them") +
-            " (first: line " +
-            NumberToText(static_cast<std::int64_t>(left.firstOrphanLine)) + ", " + Quoted(left.firstOrphan) + ").";
+            " (first: line " + NumberToText(static_cast<std::int64_t>(left.firstOrphanLine)) + ", " +
+            Quoted(left.firstOrphan) + ").";
   }
   if (left.unclosed > 0) {
     text += CRLF;
     text += "  " + Counted(left.unclosed, "statement line has", "statement lines have") +
             " no closing \">\" after the keyword (first: line " +
-            NumberToText(static_cast<std::int64_t>(left.firstUnclosedLine)) + ", " + Quoted(left.firstUnclosed) +
-            ").";
+            NumberToText(static_cast<std::int64_t>(left.firstUnclosedLine)) + ", " + Quoted(left.firstUnclosed) + ").";
   }
   return text;
 }

@@ -13,7 +13,11 @@ class DraftWalk {
  public:
   DraftWalk(const TextLines& definition, const PageParts& page, std::vector<Text>& htmlLines, int& HtmlHdrDoneCount,
             TraceLog& trace, const MenuRenamed& renamed)
-      : lines_(definition), page_(page), HtmlLines(htmlLines), HtmlHdrDoneCount(HtmlHdrDoneCount), trace_(trace),
+      : lines_(definition),
+        page_(page),
+        HtmlLines(htmlLines),
+        HtmlHdrDoneCount(HtmlHdrDoneCount),
+        trace_(trace),
         renamed_(renamed) {}
 
   WalkEnd DelegateWork();
@@ -91,7 +95,6 @@ WalkEnd DraftWalk::DelegateWork() {
 void DraftWalk::ScanTo(std::string_view key) {
   const std::size_t count = lines_.Count();
   while (LineIndex < count && !HoldsKeyword(lines_.Line(LineIndex), key)) ++LineIndex;
-  if (LineIndex > count) LineIndex = count;
 }
 
 std::string_view DraftWalk::CurrentValue() const { return StatementValue(lines_.Line(LineIndex)); }
@@ -154,7 +157,6 @@ void DraftWalk::AddFormEntry() { HtmlLines.push_back(FillEntry(entryLine_, linkN
 void DraftWalk::HtmlTrailer() {
   trace_.Trace(" HtmlTrailer");
   HtmlLines.emplace_back(kDraftClosingLine);
-  LineIndex = 0;
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "text/FileWriter.h"
 
-#include <fcntl.h>
-
 #include <dirent.h>
+#include <fcntl.h>
 
 #include <cerrno>
 #include <memory>
@@ -49,9 +48,6 @@ bool IsTemporaryOf(std::string_view fileName, std::string_view targetName) {
   return fileName.find_first_not_of(kNameLetters, prefix) == std::string_view::npos;
 }
 
-// A temporary that a killed run left beside the target. Only the writer's
-// own kind of file goes: a regular file of this pattern that belongs to the
-// user running the program; a link or anyone else's file stays.
 // The temporaries of the target in its folder. The folder is read with the
 // system's own calls: the standard library's directory iterator allocates
 // where it may not throw, so running out of memory there would end the
@@ -135,8 +131,7 @@ Text ReplaceTarget(const Text& name) {
 }
 
 bool HasWriteBit(fs::perms permissions) {
-  return (permissions & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) !=
-         fs::perms::none;
+  return (permissions & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) != fs::perms::none;
 }
 
 // Whether an existing file may be replaced. A rename would replace even a
@@ -246,8 +241,7 @@ FileWriter::FileWriter(const Text& name, std::optional<fs::perms> permissions) :
     }
     if (errno != EEXIST) break;
   }
-  const int error = errno ? errno : EIO;
-  result_ = IsDirectory(target_) ? Failed("it is a folder") : FailedErrno(error);
+  result_ = FailedErrno(errno ? errno : EIO);
 }
 
 FileWriter::~FileWriter() { Discard(); }

@@ -14,8 +14,6 @@ std::optional<std::pair<std::int64_t, std::int64_t>> Pane::PaneFind(std::int64_t
   return std::pair{static_cast<std::int64_t>(at), static_cast<std::int64_t>(at + key.size())};
 }
 
-TextLines PaneLines(const Pane& pane) { return pane.PaneReadLines(); }
-
 TextLines MemoryPane::PaneReadLines() const {
   if (!lines_) lines_ = TextLines::Borrowing(text_).Positions();
   return TextLines::Borrowing(text_, lines_);

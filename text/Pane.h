@@ -48,9 +48,6 @@ class Pane {
   virtual void PaneReplaceSelection(std::string_view text) = 0;
 };
 
-// The lines of the pane's text, read once (PaneReadLines).
-TextLines PaneLines(const Pane& pane);
-
 // A pane kept in memory: the hidden template area, the command line's input
 // and the tests' stand-in for the window's edit control.
 class MemoryPane : public Pane {

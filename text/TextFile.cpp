@@ -10,24 +10,23 @@ namespace pravel {
 
 namespace fs = std::filesystem;
 
-bool IsDirectory(const Text& name) {
-  std::error_code ec;
-  const bool folder = fs::is_directory(PathOf(name), ec);
-  NoMemoryLost(ec);
-  return folder;
-}
-
 namespace {
+
+// What is under the name, through links; a status that cannot be had reads
+// as nothing there.
+fs::file_status StatusOf(const Text& name) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(PathOf(name), ec);
+  NoMemoryLost(ec);
+  return status;
+}
 
 // Something that exists under the name but is neither a file nor a folder:
 // a pipe, a device, a socket. Reading a pipe waits for a writer that may
 // never come, and a device such as /dev/zero never ends, so none of them is
 // read as a text.
-bool IsSpecial(const Text& name) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(PathOf(name), ec);
-  NoMemoryLost(ec);
-  return !ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+bool IsSpecial(const fs::file_status& status) {
+  return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
 }
 
 // Reads an open stream to its end.
@@ -122,12 +121,13 @@ std::FILE* OpenToRead(const Text& name) {
 }
 
 Text FileReadAll(const Text& name) {
-  if (IsDirectory(name) || IsSpecial(name)) return {};
+  const fs::file_status status = StatusOf(name);
+  if (fs::is_directory(status) || IsSpecial(status)) return {};
   std::FILE* f = OpenToRead(name);
   if (!f) {
     // Reading creates a missing file, as the program has always done for
     // its template files.
-    if (!Exists(name)) FileWriteText(name, "");
+    if (!fs::exists(status)) FileWriteText(name, "");
     return {};
   }
   Text content;
@@ -138,8 +138,9 @@ Text FileReadAll(const Text& name) {
 
 FileResult FileRead(const Text& name, Text& content) {
   content.clear();
-  if (IsDirectory(name)) return Failed("it is a folder");
-  if (IsSpecial(name)) return Failed("it is not a regular file");
+  const fs::file_status status = StatusOf(name);
+  if (fs::is_directory(status)) return Failed("it is a folder");
+  if (IsSpecial(status)) return Failed("it is not a regular file");
   errno = 0;
   std::FILE* f = OpenToRead(name);
   if (!f) return FailedErrno(errno ? errno : ENOENT);

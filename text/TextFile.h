@@ -53,8 +53,6 @@ Text FolderOf(const Text& path);
 Text FileNameOf(const Text& path);
 Text PathIn(const Text& folder, const Text& name);
 
-bool IsDirectory(const Text& name);
-
 // Opens an existing file for reading in binary mode; nullptr on failure,
 // with errno set.
 std::FILE* OpenToRead(const Text& name);

@@ -76,8 +76,8 @@ void DrawOutline(HDC dc, const ButtonOutline& outline, COLORREF colour, int dpi)
   HPEN pen = CreatePen(PS_SOLID, 0, colour);
   HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
   HGDIOBJ oldPen = SelectObject(dc, pen);
-  Rectangle(dc, Scaled(outline.left, dpi), Scaled(outline.top, dpi), Scaled(outline.right, dpi),
-            Scaled(outline.bottom, dpi));
+  const RECT r = ScaledRect(outline, dpi);
+  Rectangle(dc, r.left, r.top, r.right, r.bottom);
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
   DeleteObject(pen);
@@ -122,7 +122,8 @@ void ButtonBarPicture::Load(const std::string& path, int dpi) {
   if (gdiplus.CreateBitmapFromFile(Widen(path).c_str(), &image) != ::Gdiplus::Ok || image == nullptr) return;
   UINT width = 0;
   UINT height = 0;
-  if (gdiplus.GetImageWidth(image, &width) == ::Gdiplus::Ok && gdiplus.GetImageHeight(image, &height) == ::Gdiplus::Ok) {
+  if (gdiplus.GetImageWidth(image, &width) == ::Gdiplus::Ok &&
+      gdiplus.GetImageHeight(image, &height) == ::Gdiplus::Ok) {
     size_ = {Scaled(static_cast<int>(width), dpi), Scaled(static_cast<int>(height), dpi)};
     if (dpi != kDesignDpi) {
       bitmap_ = ScaledBitmap(gdiplus, image, size_);

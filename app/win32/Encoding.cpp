@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace pravel::win32 {
 
 namespace {
@@ -17,9 +19,8 @@ std::wstring DecodeAll(std::string_view bytes, Encoding::Kind kind) {
     return text;
   }
   std::wstring text(bytes.size(), L'\0');
-  text.resize(static_cast<std::size_t>(MultiByteToWideChar(CodePageOf(kind), 0, bytes.data(),
-                                                           static_cast<int>(bytes.size()), text.data(),
-                                                           static_cast<int>(text.size()))));
+  text.resize(static_cast<std::size_t>(MultiByteToWideChar(
+      CodePageOf(kind), 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -31,30 +32,40 @@ Text EncodeAll(std::wstring_view text, Encoding::Kind kind) {
     return bytes;
   }
   bytes.resize(text.size() * 3);
-  bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CodePageOf(kind), 0, text.data(), static_cast<int>(text.size()),
-                                                            bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                                            nullptr)));
+  bytes.resize(
+      static_cast<std::size_t>(WideCharToMultiByte(CodePageOf(kind), 0, text.data(), static_cast<int>(text.size()),
+                                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
   return bytes;
 }
 
-// Whether the bytes read as characters of that kind and back as themselves.
-bool RoundTrips(std::string_view bytes, Encoding::Kind kind) {
+// The characters of the bytes when they read as that kind and back as
+// themselves; nothing otherwise.
+std::optional<std::wstring> DecodeExact(std::string_view bytes, Encoding::Kind kind) {
   if (kind != Encoding::Bytes &&
       MultiByteToWideChar(CodePageOf(kind), MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr,
                           0) == 0 &&
       !bytes.empty()) {
-    return false;
+    return std::nullopt;
   }
-  return EncodeAll(DecodeAll(bytes, kind), kind) == bytes;
+  std::wstring text = DecodeAll(bytes, kind);
+  if (EncodeAll(text, kind) != bytes) return std::nullopt;
+  return text;
 }
 
 }  // namespace
 
-Encoding EncodingOf(std::string_view bytes) {
+std::wstring DecodeDefinition(std::string_view bytes, Encoding& encoding) {
   const bool bom = bytes.starts_with(kByteOrderMark);
-  if (RoundTrips(bom ? bytes.substr(kByteOrderMark.size()) : bytes, Encoding::Utf8)) return {Encoding::Utf8, bom};
-  if (RoundTrips(bytes, Encoding::Ansi)) return {Encoding::Ansi, false};
-  return {Encoding::Bytes, false};
+  if (auto text = DecodeExact(bom ? bytes.substr(kByteOrderMark.size()) : bytes, Encoding::Utf8)) {
+    encoding = {Encoding::Utf8, bom};
+    return std::move(*text);
+  }
+  if (auto text = DecodeExact(bytes, Encoding::Ansi)) {
+    encoding = {Encoding::Ansi, false};
+    return std::move(*text);
+  }
+  encoding = {Encoding::Bytes, false};
+  return DecodeAll(bytes, Encoding::Bytes);
 }
 
 std::wstring Decode(std::string_view bytes, Encoding encoding) {
@@ -77,7 +88,11 @@ std::wstring DecodeLines(std::string_view text, Encoding definition) {
   for (;;) {
     const std::size_t end = text.find('\n');
     const std::string_view line = text.substr(0, end == std::string_view::npos ? end : end + 1);
-    shown += DecodeAll(line, RoundTrips(line, Encoding::Utf8) ? Encoding::Utf8 : definition.kind);
+    if (auto utf8 = DecodeExact(line, Encoding::Utf8)) {
+      shown += *utf8;
+    } else {
+      shown += DecodeAll(line, definition.kind);
+    }
     if (end == std::string_view::npos) return shown;
     text.remove_prefix(end + 1);
   }

@@ -21,9 +21,10 @@ struct Encoding {
   bool bom = false;  // UTF-8 that starts with its byte-order mark
 };
 
-// The first of UTF-8, the ANSI code page and one character per byte that
-// gives the same bytes back.
-Encoding EncodingOf(std::string_view bytes);
+// The characters of a definition's bytes in the first of UTF-8, the ANSI
+// code page and one character per byte that gives the same bytes back;
+// `encoding` is set to that one.
+std::wstring DecodeDefinition(std::string_view bytes, Encoding& encoding);
 
 // The characters of the bytes, and the bytes of the characters; the
 // byte-order mark is taken off and put back. A character the encoding

@@ -22,8 +22,8 @@ struct Place {
 };
 
 constexpr Place kPlaces[] = {
-    {kIdButtonBarPicture, 0, 0, Extent::Fixed, 600, Extent::Fixed, 143},
-    {kIdButtonBarOverlay, 0, 0, Extent::Fixed, 600, Extent::Fixed, 143},
+    {kIdButtonBarPicture, 0, 0, Extent::Fixed, kButtonBarWidth, Extent::Fixed, kButtonBarHeight},
+    {kIdButtonBarOverlay, 0, 0, Extent::Fixed, kButtonBarWidth, Extent::Fixed, kButtonBarHeight},
     {kIdGoToMenuNameCombo, 12, 148, Extent::Fixed, 200, Extent::Fixed, 400},  // with its drop-down
     {kIdColumnsField, 288, 148, Extent::Fixed, 32, Extent::Fixed, 20},
     {kIdFindLinkLabel, 336, 148, Extent::Fixed, 112, Extent::Fixed, 24},

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "app/ButtonBar.h"
 #include "app/win32/ControlIds.h"
 
 namespace pravel::win32 {
@@ -13,6 +14,9 @@ namespace pravel::win32 {
 // and as sharp as it is meant to be.
 inline constexpr int kDesignDpi = 96;
 inline int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, kDesignDpi); }
+inline RECT ScaledRect(const ButtonOutline& zone, int dpi) {
+  return RECT{Scaled(zone.left, dpi), Scaled(zone.top, dpi), Scaled(zone.right, dpi), Scaled(zone.bottom, dpi)};
+}
 
 // The main window's outer size at the start, and its place on the screen.
 inline constexpr POINT kWindowPosition{8, 8};

@@ -1,22 +1,23 @@
 // Pravel.exe: start-up and the message loop.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <new>
 
+#include "app/PravelFiles.h"
 #include "app/Workflow.h"
 #include "app/win32/ButtonBarPainter.h"
 #include "app/win32/Controls.h"
+#include "app/win32/Encoding.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/MessageLoop.h"
 #include "app/win32/SystemLibraries.h"
 #include "app/win32/Theme.h"
 #include "app/win32/Win32Host.h"
-#include "app/PravelFiles.h"
-#include "app/win32/Encoding.h"
 #include "text/FileWriter.h"
-#include "tools/EditorTools.h"
 #include "text/TextFile.h"
+#include "tools/EditorTools.h"
 
 namespace {
 
@@ -27,10 +28,8 @@ using namespace pravel::win32;
 // or that points where there is no help page (the program was moved or
 // unpacked elsewhere), is made anew for the help page beside the program.
 void KeepHelpLinkBesideProgram() {
-  wchar_t self[32768];
-  const DWORD length = GetModuleFileNameW(nullptr, self, 32768);
-  if (length == 0 || length >= 32768) return;
-  const Text folder = FolderOf(Narrow(self));
+  const Text folder = ProgramFolder();
+  if (folder.empty()) return;
   const Text page = PathIn(folder, kHelpPageName);
   const Text link = PathIn(folder, kHelpLinkName);
   if (!Exists(page)) return;
@@ -68,7 +67,8 @@ int Run(HINSTANCE instance) {
   // "Pravel.exe FILE" (a double click on a definition, a drop on the
   // program) opens it as Open Input does after its dialog.
   int count = 0;
-  if (wchar_t** args = libraries.CommandLineToArgvW ? libraries.CommandLineToArgvW(GetCommandLineW(), &count) : nullptr) {
+  if (wchar_t** args =
+          libraries.CommandLineToArgvW ? libraries.CommandLineToArgvW(GetCommandLineW(), &count) : nullptr) {
     if (count > 1) {
       wchar_t full[32768];
       const DWORD length = GetFullPathNameW(args[1], 32768, full, nullptr);

@@ -25,8 +25,8 @@ constexpr const char* kInitialPaneText = "Paste  [InputFile]  into here  OR  [Op
 
 // Styles of the editing controls: the input pane, and re2 which takes the
 // same bits. The input pane never wraps its lines.
-constexpr DWORD kPaneStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN |
-                             ES_SUNKEN | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+constexpr DWORD kPaneStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN | ES_SUNKEN |
+                             WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
 constexpr DWORD kFieldStyle = ES_AUTOHSCROLL | ES_NOHIDESEL | WS_TABSTOP;
 // The list boxes keep the order they are given.
 constexpr DWORD kListStyle = LBS_HASSTRINGS | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT |
@@ -43,10 +43,10 @@ struct Key {
   std::string_view command;
 };
 constexpr Key kKeys[] = {
-    {FCONTROL, '1', "OpenInput"},     {FCONTROL, 'O', "OpenInput"}, {FCONTROL, '2', "ValidateInput"},
-    {FCONTROL, '3', "BuildHtml"},     {FCONTROL, '4', "SaveShowHtml"}, {FCONTROL | FSHIFT, 'S', "SaveAs"},
-    {FCONTROL, 'M', "PasteMenu"},     {FCONTROL, 'L', "PasteLink"}, {0, VK_F1, "Help"},
-    {FCONTROL, 'F', kFindField},      {0, VK_F3, kFindNext},        {FCONTROL, 'G', kGoToList},
+    {FCONTROL, '1', "OpenInput"}, {FCONTROL, 'O', "OpenInput"},    {FCONTROL, '2', "ValidateInput"},
+    {FCONTROL, '3', "BuildHtml"}, {FCONTROL, '4', "SaveShowHtml"}, {FCONTROL | FSHIFT, 'S', "SaveAs"},
+    {FCONTROL, 'M', "PasteMenu"}, {FCONTROL, 'L', "PasteLink"},    {0, VK_F1, "Help"},
+    {FCONTROL, 'F', kFindField},  {0, VK_F3, kFindNext},           {FCONTROL, 'G', kGoToList},
 };
 
 // Alt+F4 is the system's own way to close the window, which ends the
@@ -74,8 +74,8 @@ HACCEL CreateKeys() {
 // The window's pixels per inch; for no window, the display's.
 int WindowDpi(HWND window) {
   using ForWindow = UINT(WINAPI*)(HWND);
-  static const auto forWindow =
-      reinterpret_cast<ForWindow>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  static const auto forWindow = reinterpret_cast<ForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   if (window != nullptr && forWindow != nullptr) return static_cast<int>(forWindow(window));
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
@@ -137,9 +137,9 @@ bool MainWindow::Create() {
   SendMessageW(main, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large), TRUE);
   keys_ = CreateKeys();
 
-  controls_.tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOANIMATE,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main, nullptr,
-                                      instance_, nullptr);
+  controls_.tooltip =
+      CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOANIMATE, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main, nullptr, instance_, nullptr);
   SendMessageW(controls_.tooltip, TTM_ACTIVATE, TRUE, 0);
   AddTip(main, L"f as Form");
 
@@ -156,8 +156,7 @@ void MainWindow::AddZoneTips() {
     tip.uFlags = TTF_SUBCLASS;
     tip.hwnd = controls_.buttonBarOverlay;
     tip.uId = i + 1;
-    tip.rect = RECT{Scaled(zone.left, controls_.dpi), Scaled(zone.top, controls_.dpi), Scaled(zone.right, controls_.dpi),
-                    Scaled(zone.bottom, controls_.dpi)};
+    tip.rect = ScaledRect(zone, controls_.dpi);
     tip.lpszText = const_cast<wchar_t*>(ZoneTip(zone.command));
     SendMessageW(controls_.tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
     SendMessageW(controls_.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
@@ -196,14 +195,14 @@ void MainWindow::CreateControls() {
   controls_.buttonBarPicture = make(0, L"STATIC", nullptr, SS_BITMAP, kIdButtonBarPicture, nullptr);
   controls_.buttonBarOverlay =
       make(0, L"STATIC", nullptr, SS_OWNERDRAW | SS_NOTIFY | WS_VISIBLE, kIdButtonBarOverlay, nullptr);
-  buttonBarDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-      controls_.buttonBarOverlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonBarProcedure)));
+  buttonBarDefault_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(controls_.buttonBarOverlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonBarProcedure)));
 
   // Not sorted by the control: the entries come in the program's order,
   // the prompt first.
-  controls_.goToMenuNameCombo = make(0, L"COMBOBOX", nullptr,
-                                     CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
-                                     kIdGoToMenuNameCombo, fonts.large);
+  controls_.goToMenuNameCombo =
+      make(0, L"COMBOBOX", nullptr, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
+           kIdGoToMenuNameCombo, fonts.large);
   SendMessageW(controls_.goToMenuNameCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(kMenuNamePrompt).c_str()));
   SendMessageW(controls_.goToMenuNameCombo, CB_SETCURSEL, 0, 0);
 
@@ -211,7 +210,8 @@ void MainWindow::CreateControls() {
       make(WS_EX_CLIENTEDGE, L"EDIT", L"4", kFieldStyle | WS_VISIBLE, kIdColumnsField, fonts.large);
   controls_.findLinkLabel =
       make(0, L"STATIC", L" Find LINK -->", SS_NOTIFY | SS_CENTERIMAGE | WS_VISIBLE, kIdFindLinkLabel, fonts.small);
-  controls_.findLinkField = make(WS_EX_CLIENTEDGE, L"EDIT", L"", kFieldStyle | WS_VISIBLE, kIdFindLinkField, fonts.large);
+  controls_.findLinkField =
+      make(WS_EX_CLIENTEDGE, L"EDIT", L"", kFieldStyle | WS_VISIBLE, kIdFindLinkField, fonts.large);
   findFieldDefault_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(controls_.findLinkField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProcedure)));
 
@@ -402,7 +402,8 @@ void MainWindow::OnGoToMenuName() {
   const int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
   std::wstring entry;
   if (index >= 0) {
-    entry.assign(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0), 0)) + 1, L'\0');
+    entry.assign(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0), 0)) + 1,
+                 L'\0');
     entry.resize(static_cast<std::size_t>(
         std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(entry.data())), 0)));
   }
@@ -463,12 +464,17 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   fonts_ = CreateFonts(dpi);
   SetWindowPos(controls_.main, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  const std::pair<HWND, ControlId> placed[] = {
-      {controls_.buttonBarPicture, kIdButtonBarPicture}, {controls_.buttonBarOverlay, kIdButtonBarOverlay},
-      {controls_.goToMenuNameCombo, kIdGoToMenuNameCombo}, {controls_.columnsField, kIdColumnsField},
-      {controls_.findLinkLabel, kIdFindLinkLabel}, {controls_.findLinkField, kIdFindLinkField},
-      {controls_.inputPane, kIdInputPane}, {controls_.re2, kIdRe2}, {controls_.sortedList, kIdSortedList},
-      {controls_.htmlLines, kIdHtmlLines}, {controls_.lb8, kIdLb8}};
+  const std::pair<HWND, ControlId> placed[] = {{controls_.buttonBarPicture, kIdButtonBarPicture},
+                                               {controls_.buttonBarOverlay, kIdButtonBarOverlay},
+                                               {controls_.goToMenuNameCombo, kIdGoToMenuNameCombo},
+                                               {controls_.columnsField, kIdColumnsField},
+                                               {controls_.findLinkLabel, kIdFindLinkLabel},
+                                               {controls_.findLinkField, kIdFindLinkField},
+                                               {controls_.inputPane, kIdInputPane},
+                                               {controls_.re2, kIdRe2},
+                                               {controls_.sortedList, kIdSortedList},
+                                               {controls_.htmlLines, kIdHtmlLines},
+                                               {controls_.lb8, kIdLb8}};
   for (const auto& [control, id] : placed) {
     const RECT place = PlaceOf(id);
     MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);

@@ -24,8 +24,8 @@ struct StreamSource {
 DWORD CALLBACK ReadFromSource(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* written) {
   auto* source = reinterpret_cast<StreamSource*>(cookie);
   // Whole characters only: a UTF-16 unit is never split between two reads.
-  const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(capacity) & ~std::size_t{1},
-                                                  source->size - source->offset);
+  const std::size_t count =
+      std::min<std::size_t>(static_cast<std::size_t>(capacity) & ~std::size_t{1}, source->size - source->offset);
   std::memcpy(buffer, source->bytes + source->offset, count);
   source->offset += count;
   *written = static_cast<LONG>(count);
@@ -75,7 +75,7 @@ void PrepareRichEdit(HWND control, COLORREF background) {
 
 Text RichEditPane::PaneText() const {
   const LRESULT length = SendMessageW(control_, WM_GETTEXTLENGTH, 0, 0);
-  if (length <= 0) return encoding_.bom ? Encode(L"", encoding_) : Text();
+  if (length <= 0) return Encode(L"", encoding_);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const LRESULT copied = SendMessageW(control_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
@@ -83,10 +83,9 @@ Text RichEditPane::PaneText() const {
 }
 
 void RichEditPane::PaneSetText(std::string_view text) {
-  encoding_ = EncodingOf(text);
   // Each break goes in as a single CR, the control's own paragraph mark,
   // and every piece ends at one, so no break is split between two pieces.
-  const std::wstring paragraphs = WithCrOnly(Decode(text, encoding_));
+  const std::wstring paragraphs = WithCrOnly(DecodeDefinition(text, encoding_));
   if (renewal_ && PaneTextLength() > 0) control_ = renewal_(control_);
   const std::wstring_view all(paragraphs);
   std::size_t end = PieceEnd(all, 0);
@@ -138,8 +137,8 @@ std::int64_t RichEditPane::PaneTextLength() const {
 }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> RichEditPane::PaneFind(std::int64_t from,
-                                                                          std::string_view what) const {
-  const std::wstring needle = WithCrOnly(Decode(what, Encoding{encoding_.kind, false}));
+                                                                            std::string_view what) const {
+  const std::wstring needle = WithCrOnly(Decode(what, PieceEncoding()));
   FINDTEXTEXW find{};
   find.chrg.cpMin = ToLong(from);
   find.chrg.cpMax = -1;
@@ -168,7 +167,7 @@ void RichEditPane::PaneHideSelection(bool hide) { SendMessageW(control_, EM_HIDE
 void RichEditPane::PaneReplaceSelection(std::string_view text) {
   // Streamed as plain text, like a whole text: EM_REPLACESEL may read a
   // text that starts like RTF as rich text.
-  StreamIn(WithCrOnly(Decode(text, Encoding{encoding_.kind, false})), SF_TEXT | SF_UNICODE | SFF_SELECTION);
+  StreamIn(WithCrOnly(Decode(text, PieceEncoding())), SF_TEXT | SF_UNICODE | SFF_SELECTION);
 }
 
 }  // namespace pravel::win32

@@ -38,8 +38,10 @@ class RichEditPane : public Pane {
     pump_ = std::move(pump);
   }
   HWND Control() const { return control_; }
-  // How the text in the pane came, and goes back.
-  Encoding TextEncoding() const { return encoding_; }
+  // How a piece of the text (a line, a find, a paste) came and goes back:
+  // the text's encoding, without the byte-order mark that only its start
+  // has.
+  Encoding PieceEncoding() const { return {encoding_.kind, false}; }
 
   Text PaneText() const override;
   // The text goes in as plain text, also when it looks like RTF. A pane
@@ -49,7 +51,8 @@ class RichEditPane : public Pane {
   // time, the window's messages handled between pieces.
   void PaneSetText(std::string_view text) override;
   std::int64_t PaneTextLength() const override;
-  std::optional<std::pair<std::int64_t, std::int64_t>> PaneFind(std::int64_t from, std::string_view what) const override;
+  std::optional<std::pair<std::int64_t, std::int64_t>> PaneFind(std::int64_t from,
+                                                                std::string_view what) const override;
   void PaneSelect(std::int64_t from, std::int64_t to) override;
   std::pair<std::int64_t, std::int64_t> PaneSelection() const override;
   void PaneScrollCaret() override;

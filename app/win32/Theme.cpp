@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <map>
 
+#include "app/win32/Layout.h"
+
 namespace pravel::win32 {
 
 namespace {
@@ -18,9 +20,7 @@ HFONT CreateTahoma(LONG height, LONG weight) {
 
 }  // namespace
 
-Fonts CreateFonts(int dpi) {
-  return Fonts{CreateTahoma(MulDiv(18, dpi, 96), 400), CreateTahoma(MulDiv(22, dpi, 96), 600)};
-}
+Fonts CreateFonts(int dpi) { return Fonts{CreateTahoma(Scaled(18, dpi), 400), CreateTahoma(Scaled(22, dpi), 600)}; }
 
 HBRUSH SolidBrush(COLORREF colour) {
   static std::map<COLORREF, HBRUSH> brushes;

@@ -1,11 +1,11 @@
 #include "app/win32/Win32Host.h"
 
-#include "app/win32/Encoding.h"
-#include "text/TextFile.h"
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include "app/win32/Encoding.h"
+#include "text/TextFile.h"
 
 namespace pravel::win32 {
 
@@ -50,16 +50,20 @@ std::wstring DialogFilter(const Text& description, const Text& pattern) {
 
 }  // namespace
 
+Text ProgramFolder() {
+  wchar_t self[32768];
+  const DWORD length = GetModuleFileNameW(nullptr, self, 32768);
+  return length > 0 && length < 32768 ? FolderOf(Narrow(self)) : Text();
+}
+
 void EndForLackOfMemory() {
   MessageBoxW(nullptr, L"Insufficient memory", kMessageCaption, MB_OK);
   ExitProcess(3);
 }
 
-std::wstring Win32Host::ForDisplay(std::string_view text) const { return DecodeLines(text, pane_.TextEncoding()); }
+std::wstring Win32Host::ForDisplay(std::string_view text) const { return DecodeLines(text, pane_.PieceEncoding()); }
 
-Text Win32Host::FromDefinition(std::wstring_view text) const {
-  return Encode(text, Encoding{pane_.TextEncoding().kind, false});
-}
+Text Win32Host::FromDefinition(std::wstring_view text) const { return Encode(text, pane_.PieceEncoding()); }
 
 void Win32Host::SetCaption(const Text& caption) { SetWindowTextW(controls_.main, Widen(caption).c_str()); }
 
@@ -115,14 +119,14 @@ void Win32Host::FocusInputPane() { SetFocus(controls_.inputPane); }
 
 void Win32Host::SetMenuNameList(const std::vector<Text>& entries) {
   HWND combo = controls_.goToMenuNameCombo;
-  FillList(combo, entries, CB_RESETCONTENT, CB_INITSTORAGE, CB_ADDSTRING, pane_.TextEncoding());
+  FillList(combo, entries, CB_RESETCONTENT, CB_INITSTORAGE, CB_ADDSTRING, pane_.PieceEncoding());
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   InvalidateRect(combo, nullptr, TRUE);
 }
 
 void Win32Host::ShowSortedList(const std::vector<Text>& lines) {
   HWND list = controls_.sortedList;
-  FillList(list, lines, LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING, pane_.TextEncoding());
+  FillList(list, lines, LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING, pane_.PieceEncoding());
   // Shown where it was made, beyond the window's first width.
   SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(list, nullptr, TRUE);
@@ -134,7 +138,7 @@ Text Win32Host::ColumnsText() { return Narrow(WindowText(controls_.columnsField)
 Text Win32Host::FindFieldText() { return FromDefinition(WindowText(controls_.findLinkField)); }
 
 void Win32Host::SetFindFieldText(const Text& text) {
-  SetWindowTextW(controls_.findLinkField, Decode(text, Encoding{pane_.TextEncoding().kind, false}).c_str());
+  SetWindowTextW(controls_.findLinkField, Decode(text, pane_.PieceEncoding()).c_str());
 }
 
 void Win32Host::FocusFindField() { SetFocus(controls_.findLinkField); }
@@ -146,7 +150,7 @@ void Win32Host::SetClipboardText(const Text& text) {
   // a paste by hand would.
   if (!OpenClipboard(controls_.main)) return;
   EmptyClipboard();
-  const std::wstring wide = Decode(text, Encoding{pane_.TextEncoding().kind, false});
+  const std::wstring wide = Decode(text, pane_.PieceEncoding());
   const std::size_t size = (wide.size() + 1) * sizeof(wchar_t);
   if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size)) {
     if (void* bytes = GlobalLock(block)) {
@@ -167,10 +171,8 @@ void Win32Host::ShowFile(const Text& fileName) {
   // it is not in the current folder, which the dialogs move.
   Text name = fileName;
   if (!Exists(name)) {
-    wchar_t self[32768];
-    const DWORD length = GetModuleFileNameW(nullptr, self, 32768);
-    if (length > 0 && length < 32768 && Exists(PathIn(FolderOf(Narrow(self)), fileName))) {
-      name = PathIn(FolderOf(Narrow(self)), fileName);
+    if (const Text folder = ProgramFolder(); !folder.empty()) {
+      if (Text beside = PathIn(folder, fileName); Exists(beside)) name = std::move(beside);
     }
   }
   libraries_.ShellExecuteW(nullptr, nullptr, Widen(name).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

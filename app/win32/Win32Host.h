@@ -61,4 +61,7 @@ class Win32Host : public Host {
 // code 3: what remains after memory ran out cannot be trusted to run on.
 [[noreturn]] void EndForLackOfMemory();
 
+// The folder Pravel.exe lies in; empty when the system does not say.
+Text ProgramFolder();
+
 }  // namespace pravel::win32
