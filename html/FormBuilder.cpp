@@ -1,6 +1,7 @@
 #include "html/FormBuilder.h"
 
 #include "definition/Definition.h"
+#include "text/HtmlText.h"
 
 namespace pravel {
 
@@ -8,6 +9,16 @@ namespace {
 
 // The menu step looks for the keyword without its bracket.
 constexpr std::string_view kMenuNameScanKey = "menuname=";
+
+// A value as it goes into the page (HtmlText.h): itself when it holds
+// nothing to escape, which is nearly always, else its escaped form, kept in
+// `buffer`.
+std::string_view ForPage(std::string_view value, Text& buffer) {
+  if (value.find_first_of("&<\"'") == std::string_view::npos) return value;
+  buffer.clear();
+  AppendHtmlEscaped(buffer, value, HtmlEscapes::QuoteAndApostrophe);
+  return buffer;
+}
 
 class DraftWalk {
  public:
@@ -52,6 +63,9 @@ class DraftWalk {
 
   Keyword NextKeyword = Keyword::End;
   Text menuName_;
+  Text menuNameForPage_;
+  Text linkNameForPage_;
+  Text linkAddressForPage_;
   std::string_view linkName_;
   std::string_view linkAddress_;
   std::string_view entryLine_;
@@ -145,14 +159,18 @@ void DraftWalk::HtmlHeader() {
 }
 
 void DraftWalk::CopyFormTemplate() {
+  const std::string_view name = ForPage(menuName_, menuNameForPage_);
   for (const Text& line : page_.form) {
-    HtmlLines.push_back(FillPlaceholder(line, kMenuNamePlaceholder, menuName_));
+    HtmlLines.push_back(FillPlaceholder(line, kMenuNamePlaceholder, name));
   }
 }
 
 void DraftWalk::ReadEntryTemplate() { entryLine_ = page_.entry; }
 
-void DraftWalk::AddFormEntry() { HtmlLines.push_back(FillEntry(entryLine_, linkName_, linkAddress_)); }
+void DraftWalk::AddFormEntry() {
+  HtmlLines.push_back(
+      FillEntry(entryLine_, ForPage(linkName_, linkNameForPage_), ForPage(linkAddress_, linkAddressForPage_)));
+}
 
 void DraftWalk::HtmlTrailer() {
   trace_.Trace(" HtmlTrailer");

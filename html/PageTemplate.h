@@ -38,8 +38,8 @@ struct PageParts {
 PageParts ReadPageParts(std::string_view templateText);
 
 // Every occurrence of the placeholder, left to right, without overlaps; the
-// inserted value is not searched again. Nothing is escaped: the template and
-// the definition are the user's HTML.
+// inserted value is not searched again. The value goes in as given: the
+// walk makes a definition's values safe for the page first.
 Text FillPlaceholder(std::string_view line, std::string_view placeholder, std::string_view value);
 
 // The entry line with every "zzz" filled, then every "yyy" of the result: a
