@@ -1,32 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every preset and runs every test:
-# natively, under AddressSanitizer + UndefinedBehaviorSanitizer, the Windows
-# build under Wine, and each fuzz target for a bounded time (about a minute in
-# all). Ends with CTest's summary; non-zero on any failure.
+# Installs what is missing, then builds and tests every preset through its
+# CMake workflow (configure, build, test): natively, under AddressSanitizer +
+# UndefinedBehaviorSanitizer, the Windows build under Wine, and each fuzz
+# target for a bounded time. Non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 
 scripts/setup-deps.sh || exit 1
 
-jobs=$(nproc 2>/dev/null || echo 2)
-presets=(native native-asan windows fuzz)
 failed=()
-
-for preset in "${presets[@]}"; do
-  echo "=== build: $preset"
+for preset in native native-asan windows fuzz; do
+  echo "=== $preset"
   started=$SECONDS
-  if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
-    failed+=("$preset (build)")
-  fi
-  echo "=== built $preset in $((SECONDS - started)) s"
-done
-
-for preset in "${presets[@]}"; do
-  [[ " ${failed[*]} " == *" $preset (build) "* ]] && continue
-  echo "=== test: $preset"
-  started=$SECONDS
-  ctest --preset "$preset" -j "$jobs" || failed+=("$preset (tests)")
-  echo "=== tested $preset in $((SECONDS - started)) s"
+  cmake --workflow --preset "$preset" || failed+=("$preset")
+  echo "=== $preset took $((SECONDS - started)) s"
 done
 
 echo

@@ -25,59 +25,69 @@ struct Workflow::BuildNotes {
   }
 };
 
-void Workflow::BuildHtml() {
-  trace.Trace(" BuildHtml");
-  CurrentCommand = "BuildHtml";
+Outcome Workflow::BuildHtml() {
+  trace_.Trace(" BuildHtml");
+  currentCommand_ = "BuildHtml";
   // Cleared before the guard: a refused build leaves no stale page behind.
   HtmlLines.clear();
-  HtmlBuilt = 0;
-  if (FileValidated == 0) return ShowStepGuard();
+  state_.HtmlBuilt = 0;
+  if (state_.FileValidated == 0) return ShowStepGuard();
   // Read once for the check and the records: nothing can change the pane
   // in between (the boxes shown meanwhile are modal). The pane takes the
   // regrouped text at the end of StripAndBuild; these lines are not read
   // after that.
   const TextLines lines = host.InputPane().PaneReadLines();
-  CheckDefinition(lines);  // the text may have been edited since step 2
-  if (FileValidated == 0) return ShowStepGuard();
+  {
+    ProbedPart part(probe_, "revalidate");
+    CheckDefinition(lines);  // the text may have been edited since step 2
+  }
+  if (state_.FileValidated == 0) return ShowStepGuard();
   ShowStatus();
-  if (InputIsPravelFile()) return;
+  if (InputIsPravelFile()) return Outcome::Failure("the input file is one of Pravel's own files");
 
   LoadPageTemplate();
   if (!StripAndBuild(lines)) {
     // Nothing to build from; the pane and the input file are as they were
     // and the user has been told why.
     ShowStatus();
-    return;
+    return Outcome::Failure("the definition holds no complete link pair");
   }
+  Outcome outcome;
   if (DelegateWork() == WalkEnd::Finished) {
     host.SetCaption(kCaptionStep4);
-    HtmlBuilt = 1;
+    state_.HtmlBuilt = 1;
   } else {
     // A walk stopped at an out-of-order address is not a finished page:
     // the draft is still written for inspection, but step 4 stays closed.
     host.ShowMessage(Text(kOutOfOrderMessage), MessageKind::Error);
+    outcome = Outcome::Failure("a link address stands out of order");
   }
   ShowStatus();
   WriteDraft();
+  return outcome;
 }
 
 bool Workflow::InputIsPravelFile() {
   // The open dialog refused the road's own files in the folder it left
   // current; a later dialog may have made the input file's folder current.
-  if (InputPath.empty()) return false;
-  const Text pravelFile = PravelFileAt(InputPath, CurrentDirectory());
+  if (inputPath_.empty()) return false;
+  const Text pravelFile = PravelFileAt(inputPath_, CurrentDirectory());
   if (pravelFile.empty()) return false;
-  host.ShowMessage("Cannot build from the input file " + InputPath + ": " + PravelFileReason(pravelFile) + ".",
+  host.ShowMessage("Cannot build from the input file " + inputPath_ + ": " + PravelFileReason(pravelFile) + ".",
                    MessageKind::Error);
   return true;
 }
 
-void Workflow::LoadPageTemplate() { re2 = FileReadAll(kPageTemplateName); }
+void Workflow::LoadPageTemplate() {
+  ProbedPart part(probe_, "template");
+  re2 = FileReadAll(kPageTemplateName);
+}
 
 bool Workflow::StripAndBuild(const TextLines& lines) {
-  trace.Trace("StripAndBuild");
+  ProbedPart part(probe_, "normalise");
+  trace_.Trace("StripAndBuild");
   // Validation has just counted the address lines: no more records can come.
-  const Records records = CollectRecords(lines, static_cast<std::size_t>(std::max(LinkAddressCnt, 0)));
+  const Records records = CollectRecords(lines, static_cast<std::size_t>(std::max(state_.LinkAddressCnt, 0)));
   if (records.Count() == 0) {
     // Rewriting now would empty the user's pane and file: nothing is
     // touched, and the build stops here.
@@ -120,14 +130,14 @@ bool Workflow::StripAndBuild(const TextLines& lines) {
 // The regrouped definition into "ValidatedInput.txt", the input file and
 // the pane; the record list then shows the definition line by line.
 void Workflow::TrimMenuName(const Records& records, std::string_view paneText, BuildNotes& notes) {
-  trace.Trace("TrimMenuName");
-  Text definition = RegroupRecords(records, trace);
+  trace_.Trace("TrimMenuName");
+  Text definition = RegroupRecords(records, trace_);
   if (FileResult written = FileWriteText(kValidatedInputName, definition); !written) {
     notes.Failed(WriteFailure(kValidatedInputName, written));
     notes.validatedWritten = false;
   }
   RewriteInputFile(definition, notes);
-  SortedList = StoredLines(definition);
+  const std::vector<Text> SortedList = StoredLines(definition);
   // The pane takes the text built here rather than the file read back: a
   // file that could not be written must not decide what the pane holds. It
   // goes last, as the text is no longer needed here, and the records (which
@@ -143,19 +153,19 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
 // left alone: rewriting it would only replace the backup of the user's
 // original with a copy of the normalised text.
 void Workflow::RewriteInputFile(const Text& definition, BuildNotes& notes) {
-  if (InputPath.empty()) return;
+  if (inputPath_.empty()) return;
   // Only a file of the same length can hold the same text; a large file of
   // another length is not read just to find that out.
-  const std::optional<std::uintmax_t> size = FileSize(InputPath);
+  const std::optional<std::uintmax_t> size = FileSize(inputPath_);
   bool existed = size.has_value();
   if (existed && *size == definition.size()) {
     Text current;
-    existed = FileRead(InputPath, current).ok;
+    existed = FileRead(inputPath_, current).ok;
     if (existed && current == definition) return;
   }
-  const Text backup = InputPath + Text(kBackupSuffix);
-  if (FileResult replaced = FileWriteText(InputPath, definition, backup); !replaced) {
-    notes.Failed(WriteFailure("the input file " + InputPath, replaced) + Text(CRLF) +
+  const Text backup = inputPath_ + Text(kBackupSuffix);
+  if (FileResult replaced = FileWriteText(inputPath_, definition, backup); !replaced) {
+    notes.Failed(WriteFailure("the input file " + inputPath_, replaced) + Text(CRLF) +
                  "The file keeps its previous content; the rebuilt definition is in the input pane" +
                  (notes.validatedWritten ? " and in " + Text(kValidatedInputName) : Text()) + ".");
     return;
@@ -164,18 +174,20 @@ void Workflow::RewriteInputFile(const Text& definition, BuildNotes& notes) {
 }
 
 WalkEnd Workflow::DelegateWork() {
+  ProbedPart part(probe_, "walk");
   const TextLines definition = host.InputPane().PaneReadLines();
   // A draft page has about as many lines as the definition, mostly fewer:
   // room for them at once, so the list does not copy itself as it grows.
   HtmlLines.reserve(HtmlLines.size() + definition.Count());
   const PageParts page = ReadPageParts(re2);
-  return pravel::DelegateWork(definition, page, HtmlLines, HtmlHdrDoneCount, trace,
+  return pravel::DelegateWork(definition, page, HtmlLines, HtmlHdrDoneCount, trace_,
                               [this](std::string_view asWritten, std::string_view renamed) {
                                 host.ShowMessage(MenuRenamedText(asWritten, renamed), MessageKind::Warning);
                               });
 }
 
 void Workflow::WriteDraft() {
+  ProbedPart part(probe_, "draft");
   if (FileResult saved = FileWriteLines(kDraftFileName, HtmlLines); !saved) {
     host.ShowMessage(WriteFailure(kDraftFileName, saved), MessageKind::Warning);
   }

@@ -10,20 +10,22 @@ namespace pravel {
 
 void Workflow::PasteTemplate() {
   // The template goes through the clipboard, so Ctrl+V pastes it again.
-  host.SetClipboardText(PasteTemplateText(CurrentCommand));
+  // Which of the two paste commands ran is told by its name.
+  host.SetClipboardText(PasteTemplateText(
+      currentCommand_ == InfoOf(Command::PasteMenu).name ? StatementTemplate::Menu : StatementTemplate::Link));
   host.PasteIntoInputPane();
   host.FocusInputPane();
 }
 
 void Workflow::SaveAsClick() {
-  CurrentCommand = "SaveAsClick";
+  currentCommand_ = "SaveAsClick";
 
   FileDialog dialog;
   dialog.save = true;
   dialog.title = "Save As";
   dialog.filterName = "Text Files";
   dialog.filterPattern = "*.TXT";
-  dialog.fileName = InputPath;
+  dialog.fileName = inputPath_;
   dialog.initialDir = CurrentDirectory();
   dialog.defaultExt = "txt";
 
@@ -62,16 +64,16 @@ void Workflow::FindLink() {
   // Going to the end first and then back to the match leaves a match that
   // lies above the last screenful on the pane's first visible line.
   pane.PaneHideSelection(true);
-  pane.PaneSelect(FindStart, FindStart);
+  pane.PaneSelect(findStart_, findStart_);
   pane.PaneScrollCaret();
-  pane.PaneSelect(FindStart, -1);
+  pane.PaneSelect(findStart_, -1);
   pane.PaneScrollCaret();
 
-  const auto found = pane.PaneFind(FindStart, what);
+  const auto found = pane.PaneFind(findStart_, what);
   if (!found) {
     // The answer only decides where the next search starts; the search
     // itself is not repeated.
-    if (host.AskYesNo("\"" + what + "\" not found, continue from beginning?    ", "")) FindStart = 0;
+    if (host.AskYesNo("\"" + what + "\" not found, continue from beginning?    ", "")) findStart_ = 0;
     return;
   }
   // Positions are the pane's own: a character of a name may take several
@@ -82,7 +84,7 @@ void Workflow::FindLink() {
   pane.PaneScrollCaret();
   pane.PaneSelect(at, end);
   pane.PaneScrollCaret();
-  FindStart = end;
+  findStart_ = end;
   host.FocusFindField();
 }
 

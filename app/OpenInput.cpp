@@ -7,9 +7,9 @@
 
 namespace pravel {
 
-void Workflow::DoOpen(const Text* chosenFile) {
-  trace.Clear();
-  CurrentCommand = "DoOpen";
+Outcome Workflow::DoOpen(const Text* chosenFile) {
+  trace_.Clear();
+  currentCommand_ = "DoOpen";
 
   FileDialog dialog;
   dialog.title = "Load/Open  Input File   *.txt";
@@ -18,24 +18,28 @@ void Workflow::DoOpen(const Text* chosenFile) {
   dialog.fileName = "Pravel_Input.txt";
   dialog.initialDir = CurrentDirectory();
 
+  Outcome outcome;
   if (const std::optional<Text> chosen = chosenFile ? *chosenFile : host.ChooseFile(dialog)) {
-    LoadChosenFile(*chosen);
+    outcome = LoadChosenFile(*chosen);
   } else {
     host.ShowMessage("No File Selected!  Click on  [OpenInput]  again.", MessageKind::Warning);
+    outcome = Outcome::Refusal("no file was chosen");
   }
 
   FillMenuNameList();
   host.SetCaption(kCaptionStep2);
   ShowStatus();
   host.ReloadButtonBarPicture();
+  return outcome;
 }
 
 // A file that cannot be loaded is reported and changes nothing: the pane,
-// InputPath and the flags keep what they held, as after a cancelled dialog.
-void Workflow::LoadChosenFile(const Text& path) {
+// inputPath_ and the flags keep what they held, as after a cancelled dialog.
+Outcome Workflow::LoadChosenFile(const Text& path) {
   const auto refuse = [&](const Text& reason) {
     host.ShowMessage("Cannot open the input file " + path + ": " + reason + "." + Text(CRLF) + "Nothing was loaded.",
                      MessageKind::Error);
+    return Outcome::Failure(reason);
   };
   // A definition stored as one of the road's own files would be destroyed
   // by the next step that writes it, or read back as a template.
@@ -45,17 +49,18 @@ void Workflow::LoadChosenFile(const Text& path) {
   Text content;
   if (FileResult read = FileRead(path, content); !read) return refuse(read.reason);
   if (content.find('\0') != Text::npos) return refuse("it holds NUL bytes, so it is not a text file");
-  InputPath = path;
+  inputPath_ = path;
   host.InputPane().PaneTakeText(std::move(content));
   host.FocusInputPane();
-  FileOpen = 1;
-  FileValidated = 0;
-  HtmlBuilt = 0;
+  state_.FileOpen = 1;
+  state_.FileValidated = 0;
+  state_.HtmlBuilt = 0;
+  return {};
 }
 
 void Workflow::FillMenuNameList() {
   const std::vector<Text> entries = MenuNameEntries(host.InputPane().PaneReadLines());
-  MenuNameCnt = static_cast<int>(entries.size() - 1);
+  state_.MenuNameCnt = static_cast<int>(entries.size() - 1);
   host.SetMenuNameList(entries);
 }
 

@@ -9,9 +9,8 @@ namespace pravel {
 namespace {
 
 constexpr std::array<const char*, 11> kPravelFileNames = {
-    kTraceFileName,   kSortedRecordsName, kValidatedInputName,  kDraftFileName,
-    kMenusOnlyName,   kPageName,          kPageCopyName,        kPageTemplateName,
-    kHeaderFileName,  kTableHeaderFileName, kTrailerFileName,
+    kTraceFileName, kSortedRecordsName, kValidatedInputName, kDraftFileName,       kMenusOnlyName,   kPageName,
+    kPageCopyName,  kPageTemplateName,  kHeaderFileName,     kTableHeaderFileName, kTrailerFileName,
 };
 
 // File names as the platform compares them.

@@ -8,10 +8,11 @@
 
 namespace pravel {
 
-void Workflow::SaveShowHtml() {
-  CurrentCommand = "SaveShowHtml";
-  trace.Trace(" SaveShowHtml");
-  if (LinkNameCnt != LinkAddressCnt || emptyInput != 0 || FileValidated != 1 || HtmlBuilt != 1) {
+Outcome Workflow::SaveShowHtml() {
+  currentCommand_ = "SaveShowHtml";
+  trace_.Trace(" SaveShowHtml");
+  if (state_.LinkNameCnt != state_.LinkAddressCnt || state_.emptyInput != 0 || state_.FileValidated != 1 ||
+      state_.HtmlBuilt != 1) {
     return ShowStepGuard();
   }
   ShowStatus();
@@ -19,7 +20,7 @@ void Workflow::SaveShowHtml() {
     // The files could not all be written; that was reported, nothing is
     // shown or claimed, and step 4 can be tried again.
     ShowStatus();
-    return;
+    return Outcome::Failure("a file of the page could not be written");
   }
   host.PumpMessages();
   host.ShowFile(kShowPageName);
@@ -31,12 +32,13 @@ void Workflow::SaveShowHtml() {
   host.ShowMessage(done, MessageKind::Report);
   host.SetCaption(kCaptionDone);
   // The user may validate the same text again, or open another file.
-  FileOpen = 1;
-  FileValidated = 0;
-  HtmlBuilt = 0;
-  emptyInput = 0;
+  state_.FileOpen = 1;
+  state_.FileValidated = 0;
+  state_.HtmlBuilt = 0;
+  state_.emptyInput = 0;
   HtmlHdrDoneCount = 0;
   ShowStatus();
+  return {};
 }
 
 // A file the user is told was created must exist: a failed write is
@@ -50,7 +52,7 @@ bool Workflow::Reported(const char* name, const FileResult& written) {
 }
 
 bool Workflow::Create_MenusOnly() {
-  trace.Trace(" Create_MenusOnly");
+  trace_.Trace(" Create_MenusOnly");
   // The draft is kept aside, so that a failed write leaves it for another
   // try. Its menu lines go straight into the file and then, moved rather
   // than copied, into the table of the page: a copy through a list or
@@ -61,7 +63,7 @@ bool Workflow::Create_MenusOnly() {
   std::span<Text> menuLines;
   if (const std::optional<LineRange> menus = MenuLineRange(draft)) {
     menuLines = std::span<Text>(draft).subspan(menus->begin, menus->end - menus->begin);
-    trace.Trace(" Create_MenusOnly  NOT  </div>");
+    trace_.Trace(" Create_MenusOnly  NOT  </div>");
   }
   if (!Reported(kMenusOnlyName, FileWriteLines(kMenusOnlyName, menuLines)) || !RecreateAll_from(menuLines)) {
     HtmlLines = std::move(draft);
@@ -71,12 +73,12 @@ bool Workflow::Create_MenusOnly() {
 }
 
 bool Workflow::RecreateAll_from(std::span<Text> menuLines) {
-  trace.Trace(" RecreateAll_from");
+  trace_.Trace(" RecreateAll_from");
   const Text header = FileReadAll(kHeaderFileName);
   const Text trailer = FileReadAll(kTrailerFileName);
   const Text tableHeader = FileReadAll(kTableHeaderFileName);
   const std::vector<std::size_t> placedAt =
-      AssembleFinalPage(HtmlLines, trace, ColumnCountOf(host.ColumnsText()), header, tableHeader, menuLines, trailer);
+      AssembleFinalPage(HtmlLines, trace_, ColumnCountOf(host.ColumnsText()), header, tableHeader, menuLines, trailer);
   // Both copies of the page are written from its lines: joining them first
   // would hold the whole page twice.
   if (Reported(kPageName, FileWriteLines(kPageName, HtmlLines)) &&

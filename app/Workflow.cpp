@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "app/ButtonBar.h"
 #include "app/FlagScope.h"
 #include "app/PravelFiles.h"
 #include "definition/Validation.h"
@@ -10,100 +9,118 @@
 
 namespace pravel {
 
-namespace {
-
-bool WritesTrace(std::string_view command) {
-  return command == "ValidateInput" || command == "BuildHtml" || command == "SaveShowHtml";
-}
-
-}  // namespace
-
 Workflow::Workflow(Host& h, Text startDirectory) : host(h), StartDirectory(std::move(startDirectory)) {}
 
 void Workflow::DispatchClick(int x, int y) {
-  const std::string_view command = CommandAt(x, y);
-  if (!command.empty()) RunCommand(command);
+  if (const std::optional<Command> command = CommandAt(x, y)) RunCommand(*command);
 }
 
-void Workflow::RunCommand(std::string_view command) { Run(command, nullptr); }
+Outcome Workflow::RunCommand(Command command) { return Run(command, nullptr); }
 
-void Workflow::OpenFile(const Text& path) { Run("OpenInput", &path); }
+Outcome Workflow::OpenFile(const Text& path) { return Run(Command::OpenInput, &path); }
 
-void Workflow::Run(std::string_view command, const Text* chosen) {
+Outcome Workflow::Run(Command command, const Text* chosen) {
   // A click that the repaint pump picks up while a command runs would run
   // its command nested inside the running one, on state that command is
   // still changing; it is dropped instead, as a busy button would be.
-  if (commandRunning_) return;
+  if (commandRunning_) return Outcome::Refusal("another command is running");
+  const CommandInfo& info = InfoOf(command);
+  // The window's own fields are the window's to handle.
+  if (info.name.empty()) return {};
   FlagScope running(commandRunning_);
   try {
-    CurrentCommand = Text(command);
+    currentCommand_ = Text(info.name);
     host.RepaintButtonBar();
-    if (command == "Columns") return;  // the zone only moves the outline
+    if (command == Command::Columns) return {};  // the zone only moves the outline
     host.PumpMessages();
     if (chosen) return DoOpen(chosen);
-    RunRoutine(command);
-    if (WritesTrace(command)) WriteTraceFile();
+    Outcome outcome = RunRoutine(command);
+    if (info.writesTrace) WriteTraceFile();
+    return outcome;
   } catch (const std::bad_alloc&) {
     host.ShowMessage("Insufficient memory", MessageKind::Fatal);
     host.EndProcess(3);
   }
+  return Outcome::Failure("out of memory");  // not reached: the process has ended
 }
 
-void Workflow::RunRoutine(std::string_view command) {
-  if (command == "OpenInput") return DoOpen();
-  if (command == "ValidateInput") return ValidateInput();
-  if (command == "BuildHtml") return BuildHtml();
-  if (command == "SaveShowHtml") return SaveShowHtml();
-  if (command == "SaveAs") return SaveAsClick();
-  if (command == "PasteLink" || command == "PasteMenu") return PasteTemplate();
-  if (command == "Help") return ShowHelp();
-  if (command == "Exit") Exit();
+Outcome Workflow::RunRoutine(Command command) {
+  switch (command) {
+    case Command::OpenInput:
+      return DoOpen();
+    case Command::ValidateInput:
+      return ValidateInput();
+    case Command::BuildHtml:
+      return BuildHtml();
+    case Command::SaveShowHtml:
+      return SaveShowHtml();
+    case Command::SaveAs:
+      SaveAsClick();
+      break;
+    case Command::PasteLink:
+    case Command::PasteMenu:
+      PasteTemplate();
+      break;
+    case Command::Help:
+      ShowHelp();
+      break;
+    case Command::Exit:
+      Exit();
+      break;
+    default:
+      break;
+  }
+  return {};
 }
 
-void Workflow::ValidateInput() {
-  CurrentCommand = "ValidateInput";
-  if (FileOpen == 0) return ShowStepGuard();
+Outcome Workflow::ValidateInput() {
+  currentCommand_ = "ValidateInput";
+  if (state_.FileOpen == 0) return ShowStepGuard();
   HtmlLines.clear();
   re2.clear();
-  emptyInput = 0;
-  FileValidated = 0;
-  HtmlBuilt = 0;
+  state_.emptyInput = 0;
+  state_.FileValidated = 0;
+  state_.HtmlBuilt = 0;
   CheckDefinition(host.InputPane().PaneReadLines());
-  if (FileValidated == 0) return ShowStepGuard();
+  if (state_.FileValidated == 0) return ShowStepGuard();
   host.SetCaption(kCaptionStep3);
   ShowStatus();
+  return {};
 }
 
 void Workflow::CheckDefinition(const TextLines& lines) {
   HtmlHdrDoneCount = 0;
   const StatementCounts counts = CountStatements(lines);
-  MenuNameCnt = counts.menuNames;
-  LinkNameCnt = counts.linkNames;
-  LinkAddressCnt = counts.linkAddresses;
-  emptyInput = counts.emptyInput;
+  state_.MenuNameCnt = counts.menuNames;
+  state_.LinkNameCnt = counts.linkNames;
+  state_.LinkAddressCnt = counts.linkAddresses;
+  state_.emptyInput = counts.emptyInput;
   host.ShowMessage(ValidationReport(counts), MessageKind::Report);
-  FileValidated = counts.Passes() ? 1 : 0;
+  state_.FileValidated = counts.Passes() ? 1 : 0;
   ShowStatus();
 }
 
 void Workflow::Exit() { host.EndProcess(0); }
 
 Text Workflow::StateText() const {
-  return "emptyInput_<>= " + NumberToText(emptyInput) + "  FileOpen= " + NumberToText(FileOpen) +
-         "  FileValidated= " + NumberToText(FileValidated) + "  HtmlBuilt= " + NumberToText(HtmlBuilt);
+  return "emptyInput_<>= " + NumberToText(state_.emptyInput) + "  FileOpen= " + NumberToText(state_.FileOpen) +
+         "  FileValidated= " + NumberToText(state_.FileValidated) + "  HtmlBuilt= " + NumberToText(state_.HtmlBuilt);
 }
 
-void Workflow::ShowStepGuard() {
+Outcome Workflow::ShowStepGuard() {
   Text text;
   AppendLine(text, "Please, first do the following steps successfully:");
   AppendLine(text, "1) Open Input_File,  2) Validate Input_File,  3) Build Html,  ");
   AppendLine(text, "THEN  Save/Show.");
   text += StateText();
   host.ShowMessage(text, MessageKind::Error);
+  return Outcome::Refusal(state_.FileOpen == 0        ? "no definition has been opened"
+                          : state_.FileValidated == 0 ? "the definition has not passed validation"
+                                                      : "the page has not been built");
 }
 
 void Workflow::ShowStatus() { host.SetStatus("Pravels: " + StateText()); }
 
-void Workflow::WriteTraceFile() const { FileWriteText(kTraceFileName, trace.TraceText); }
+void Workflow::WriteTraceFile() const { FileWriteText(kTraceFileName, trace_.TraceText); }
 
 }  // namespace pravel

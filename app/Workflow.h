@@ -2,11 +2,11 @@
 // to the Host.
 //
 // One Workflow lives for the whole run. It owns what the four steps share
-// (flags, counters, the hidden stores), dispatches the ten commands, and
-// runs each step through the Host, so the same object drives the window,
-// the command line and the tests. Every flag, caption and status change of
-// the program is made here; the folders below only compute (records,
-// reports, pages) from what they are given.
+// (flags, counters, the hidden stores), dispatches the commands, and runs
+// each step through the Host, so the same object drives the window, the
+// command line and the tests. Every flag, caption and status change of the
+// program is made here; the folders below only compute (records, reports,
+// pages) from what they are given.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Commands.h"
 #include "app/Host.h"
+#include "app/Probe.h"
 #include "html/FormBuilder.h"
 #include "text/Lines.h"
 #include "text/Text.h"
@@ -35,87 +37,112 @@ inline constexpr const char* kCaptionDone = "Pravels   ...Start anew  with OpenI
 // The status line before the first status is shown.
 inline constexpr const char* kStatusAtStart = "Pravel ";
 
-class Workflow {
- public:
-  Workflow(Host& host, Text startDirectory);
+// How a command ended, for a caller that goes on from it: the command line
+// maps it to its exit status. The user has already been shown the whole
+// message; `why` says it in a few words.
+struct Outcome {
+  enum Kind {
+    Done,
+    Refused,  // a step before it has not been done, or the definition does not pass
+    Failed,   // it could not be done: a file that cannot be read or written, nothing to build
+  };
+  Kind kind = Done;
+  Text why;
 
-  Host& host;
-  TraceLog trace;
+  bool done() const { return kind == Done; }
+  static Outcome Refusal(Text why) { return {Refused, std::move(why)}; }
+  static Outcome Failure(Text why) { return {Failed, std::move(why)}; }
+};
 
-  // Step state.
+// The state the four steps share; only the steps change it.
+struct StepState {
   int FileOpen = 0;
   int FileValidated = 0;
   int HtmlBuilt = 0;
   int emptyInput = 0;  // shown as "emptyInput_<>= "
-
   // Counts kept by the menu-name list and validation.
   int MenuNameCnt = 0;
   int LinkNameCnt = 0;
   int LinkAddressCnt = 0;
-  int HtmlHdrDoneCount = 0;  // page headers emitted since the last validation
+};
 
-  Text CurrentCommand = "nuttin";
-  Text StartDirectory;
-  Text InputPath;              // the file last opened; the build rewrites it
-  std::int64_t FindStart = 0;  // where the next find begins
-
-  // The hidden stores: the page template during a build, the generated page
-  // lines, the regrouped definition line by line once built.
-  Text re2;
-  std::vector<Text> HtmlLines;
-  std::vector<Text> SortedList;
+class Workflow {
+ public:
+  Workflow(Host& host, Text startDirectory);
 
   // A release of a mouse button at client point (x, y) of the button bar.
   void DispatchClick(int x, int y);
-  // Runs a command by name, as a click on its zone does. A command asked
-  // for while another runs is dropped.
-  void RunCommand(std::string_view command);
+  // Runs a command, as a click on its zone does. A command asked for while
+  // another runs is dropped (and refused).
+  Outcome RunCommand(Command command);
   // Open Input with the file already chosen (named on the command line or
   // dropped on the window): the same checks, messages, state and caption
   // as after the open dialog. Dropped while a command runs.
-  void OpenFile(const Text& path);
+  Outcome OpenFile(const Text& path);
   bool CommandRunning() const { return commandRunning_; }
 
+  // Enter in the find field: the next occurrence of its text in the pane.
+  void FindLink();
+  // A confirmed choice in the go-to list (index, entry text).
+  void GoToMenuName(int index, const Text& entry);
+
+  const StepState& State() const { return state_; }
+  const Text& CurrentCommand() const { return currentCommand_; }
+  const Text& InputPath() const { return inputPath_; }
+  // The draft page after a build, the final page after Save/Show.
+  const std::vector<Text>& PageLines() const { return HtmlLines; }
+  std::int64_t FindStart() const { return findStart_; }
+  TraceLog& Trace() { return trace_; }
+  // Marks the parts of the steps for a benchmark; none by default.
+  void SetProbe(Probe* probe) { probe_ = probe; }
+
+ private:
+  struct BuildNotes;
+
+  Outcome Run(Command command, const Text* chosen);
+  Outcome RunRoutine(Command command);
+
   // Step 1, Open Input: the open dialog, the file into the pane, the go-to
-  // list.
-  // With a chosen file the dialog is not shown.
-  void DoOpen(const Text* chosen = nullptr);
+  // list. With a chosen file the dialog is not shown.
+  Outcome DoOpen(const Text* chosen = nullptr);
+  Outcome LoadChosenFile(const Text& path);
   void FillMenuNameList();
 
   // Step 2, Validate Input: the counts, the report and the verdict.
-  void ValidateInput();
+  Outcome ValidateInput();
   void CheckDefinition(const TextLines& lines);
 
   // Step 3, Build Html, and its parts in the order it runs them.
-  void BuildHtml();
+  Outcome BuildHtml();
+  // The input file, if it became one of the road's own files since it was
+  // opened; the user is told.
+  bool InputIsPravelFile();
   void LoadPageTemplate();
   // Collects and sorts the records, writes them, regroups the definition
   // (TrimMenuName). False, with the pane and the input file left as they
   // were and the user told why, when there is no complete link pair.
   bool StripAndBuild(const TextLines& lines);
+  void TrimMenuName(const Records& records, std::string_view paneText, BuildNotes& notes);
+  void RewriteInputFile(const Text& definition, BuildNotes& notes);
   WalkEnd DelegateWork();
   void WriteDraft();
 
   // Step 4, Save/Show Html: the menu lines into "MenusOnly.txt" and the
   // final page (RecreateAll_from). False, with the reason shown and the
   // draft page kept for another try, when a file could not be written.
-  void SaveShowHtml();
+  Outcome SaveShowHtml();
   bool Create_MenusOnly();
   bool RecreateAll_from(std::span<Text> menuLines);
+  bool Reported(const char* name, const FileResult& written);
 
   // The editor tools.
   void PasteTemplate();
   void SaveAsClick();
   void ShowHelp();
-  // Enter in the find field: the next occurrence of its text in the pane.
-  void FindLink();
-  // A confirmed choice in the go-to list (index, entry text).
-  void GoToMenuName(int index, const Text& entry);
-
   void Exit();
 
   // The refusal message of a step that cannot run yet.
-  void ShowStepGuard();
+  Outcome ShowStepGuard();
   // Writes the state into the status line.
   void ShowStatus();
   // "emptyInput_<>= 0  FileOpen= 0  FileValidated= 0  HtmlBuilt= 0"
@@ -124,19 +151,19 @@ class Workflow {
   // reported and changes nothing.
   void WriteTraceFile() const;
 
- private:
-  struct BuildNotes;
-
-  void Run(std::string_view command, const Text* chosen);
-  void RunRoutine(std::string_view command);
-  void LoadChosenFile(const Text& path);
-  // The input file, if it became one of the road's own files since it was
-  // opened; the user is told.
-  bool InputIsPravelFile();
-  void TrimMenuName(const Records& records, std::string_view paneText, BuildNotes& notes);
-  void RewriteInputFile(const Text& definition, BuildNotes& notes);
-  bool Reported(const char* name, const FileResult& written);
-
+  Host& host;
+  TraceLog trace_;
+  Probe* probe_ = nullptr;
+  StepState state_;
+  int HtmlHdrDoneCount = 0;  // page headers emitted since the last validation
+  Text currentCommand_ = "nuttin";
+  Text StartDirectory;
+  Text inputPath_;              // the file last opened; the build rewrites it
+  std::int64_t findStart_ = 0;  // where the next find begins
+  // The hidden stores: the page template during a build, the generated
+  // page lines.
+  Text re2;
+  std::vector<Text> HtmlLines;
   bool commandRunning_ = false;
 };
 

@@ -33,18 +33,17 @@ class Rng {
 // Words for names. None holds "xxx", "yyy" or "zzz", which the templates use
 // as placeholders, nor any character the definition format gives a meaning.
 constexpr std::array<std::string_view, 64> kWords = {
-    "Garden",  "Tools",    "Kitchen",  "Bath",    "Outdoor",  "Lighting", "Office",  "Paper",
-    "Cable",   "Adapter",  "Blue",     "Red",     "Green",    "Steel",    "Wooden",  "Classic",
-    "Premium", "Mini",     "Pro",      "Deluxe",  "Travel",   "Camping",  "Audio",   "Video",
-    "Gaming",  "Books",    "Music",    "Sports",  "Running",  "Cycling",  "Winter",  "Summer",
-    "Spring",  "Autumn",   "Kids",     "Baby",    "Pet",      "Food",     "Coffee",  "Tea",
-    "Health",  "Beauty",   "Home",     "Decor",   "Storage",  "Cleaning", "Laundry", "Hardware",
-    "Paint",   "Plumbing", "Security", "Network", "Printer",  "Monitor",  "Phone",   "Tablet",
-    "Camera",  "Release",  "Notes",    "Manual",  "Download", "Support",  "Archive", "News",
+    "Garden",   "Tools",   "Kitchen", "Bath",    "Outdoor", "Lighting", "Office",  "Paper",    "Cable",   "Adapter",
+    "Blue",     "Red",     "Green",   "Steel",   "Wooden",  "Classic",  "Premium", "Mini",     "Pro",     "Deluxe",
+    "Travel",   "Camping", "Audio",   "Video",   "Gaming",  "Books",    "Music",   "Sports",   "Running", "Cycling",
+    "Winter",   "Summer",  "Spring",  "Autumn",  "Kids",    "Baby",     "Pet",     "Food",     "Coffee",  "Tea",
+    "Health",   "Beauty",  "Home",    "Decor",   "Storage", "Cleaning", "Laundry", "Hardware", "Paint",   "Plumbing",
+    "Security", "Network", "Printer", "Monitor", "Phone",   "Tablet",   "Camera",  "Release",  "Notes",   "Manual",
+    "Download", "Support", "Archive", "News",
 };
 constexpr std::array<std::string_view, 8> kDomains = {
-    "www.example.com",   "shop.example.org",  "docs.example.net", "intranet.example.local",
-    "www.example.co.uk", "cdn.example.io",    "wiki.example.edu", "files.example.com:8443",
+    "www.example.com",   "shop.example.org", "docs.example.net", "intranet.example.local",
+    "www.example.co.uk", "cdn.example.io",   "wiki.example.edu", "files.example.com:8443",
 };
 constexpr std::array<std::string_view, 6> kAddressEnds = {"", ".html", "/", "?id=", "#section-", "/index.php?page="};
 constexpr std::array<std::string_view, 8> kRemarks = {
@@ -58,7 +57,10 @@ constexpr std::array<std::string_view, 8> kRemarks = {
     "See the style guide before adding entries",
 };
 constexpr std::array<std::string_view, 4> kTrailingRemarks = {
-    "   (new)", "      remark: moved from the old site", "\tchecked", "  -- keep",
+    "   (new)",
+    "      remark: moved from the old site",
+    "\tchecked",
+    "  -- keep",
 };
 
 constexpr std::string_view kMenuKey = "menuname=<";
@@ -397,10 +399,8 @@ std::vector<TemplateFile> TemplatesFor(Shape shape, const ExampleTemplates& exam
   const Text trailer = Grown(examples.trailer, [&](Text& out, std::string_view line, bool before) {
     if (before && Holds(line, "</body>")) AddNumbered(out, "<p class=\"small\">Footer line ", "</p>");
   });
-  return {{"Pravel.ini", page},
-          {"HdrOnly.txt", header},
-          {"TableHdr_template.txt", tableHeader},
-          {"TrlOnly.txt", trailer}};
+  return {
+      {"Pravel.ini", page}, {"HdrOnly.txt", header}, {"TableHdr_template.txt", tableHeader}, {"TrlOnly.txt", trailer}};
 }
 
 }  // namespace pravel::bench

@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
       return Usage(("unknown option " + arg).c_str());
     }
   }
-  if (!shape || links < 1 || examples.empty() || out.empty()) return Usage("--shape, --links, --examples and --out are needed");
+  if (!shape || links < 1 || examples.empty() || out.empty())
+    return Usage("--shape, --links, --examples and --out are needed");
 
   ExampleTemplates ex;
   if (!ReadExample(examples, "Pravel.ini", ex.pageTemplate) || !ReadExample(examples, "HdrOnly.txt", ex.header) ||
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
   Sink records((out / "records.txt").string());
   WriteDefinition(*shape, static_cast<std::size_t>(links), seed, definition, records, blankFreeMenus);
   bool ok = definition.Close() && records.Close();
-  for (const TemplateFile& file : TemplatesFor(*shape, ex)) ok = FileWriteText((out / file.name).string(), file.text) && ok;
+  for (const TemplateFile& file : TemplatesFor(*shape, ex))
+    ok = FileWriteText((out / file.name).string(), file.text) && ok;
   if (!ok) {
     std::fprintf(stderr, "pravel-gen: cannot write into %s\n", out.string().c_str());
     return 1;

@@ -1,10 +1,9 @@
 // pravel-phases: the headless road of pravel-cli build, timed part by part.
 //
-// It takes the same steps in the same order as the command line and writes
+// It runs the same steps in the same order as the command line and writes
 // the same files (the smoke run checks that byte for byte), with a clock
-// around each part of the build. The build step is spelled out here rather
-// than run as one command so that sorting, walking and laying out can be
-// told apart; the command line itself stays free of timing code.
+// around each step and, through the workflow's probe, around each part of
+// the build, so that sorting, walking and laying out can be told apart.
 #if defined(__unix__)
 #include <sys/resource.h>
 #endif
@@ -32,23 +31,27 @@ using namespace pravel::bench;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-class Phases {
+class Phases final : public Probe {
  public:
   template <typename Work>
   void Time(const char* name, Work work) {
     const auto start = Clock::now();
     work();
-    rows_.push_back({name, std::chrono::duration<double>(Clock::now() - start).count(), PeakBytes()});
+    Add(name, std::chrono::duration<double>(Clock::now() - start).count());
   }
-  void Add(const char* name, double seconds) { rows_.push_back({name, seconds, PeakBytes()}); }
+  void Add(std::string_view name, double seconds) { rows_.push_back({Text(name), seconds, PeakBytes()}); }
+  void PartBegins(std::string_view) override { partStart_ = Clock::now(); }
+  void PartEnds(std::string_view part) override {
+    Add(part, std::chrono::duration<double>(Clock::now() - partStart_).count());
+  }
   // Each part's time, and the peak memory of the process when it ended.
   void Print() const {
-    for (const Row& row : rows_) std::printf("%s\t%.4f\t%.0f\n", row.name, row.seconds, row.peak);
+    for (const Row& row : rows_) std::printf("%s\t%.4f\t%.0f\n", row.name.c_str(), row.seconds, row.peak);
   }
 
  private:
   struct Row {
-    const char* name;
+    Text name;
     double seconds;
     double peak;
   };
@@ -62,36 +65,13 @@ class Phases {
 #endif
   }
   std::vector<Row> rows_;
+  Clock::time_point partStart_;
 };
 
-int Fail(const QuietHost& host, const char* step) {
-  std::fprintf(stderr, "pravel-phases: %s did not complete\n%s\n", step, host.lastError.c_str());
+int Fail(const QuietHost& host, const char* step, const Outcome& outcome) {
+  std::fprintf(stderr, "pravel-phases: %s did not complete: %s\n%s\n", step, outcome.why.c_str(),
+               host.lastError.c_str());
   return 1;
-}
-
-// The build step as Workflow::BuildHtml runs it, one clock per part.
-bool TimedBuild(Workflow& wf, Phases& phases) {
-  wf.trace.Trace(" BuildHtml");
-  wf.CurrentCommand = "BuildHtml";
-  wf.HtmlLines.clear();
-  wf.HtmlBuilt = 0;
-  const TextLines lines = wf.host.InputPane().PaneReadLines();
-  phases.Time("revalidate", [&] { wf.CheckDefinition(lines); });
-  if (wf.FileValidated == 0) return false;
-  wf.ShowStatus();
-  phases.Time("template", [&] { wf.LoadPageTemplate(); });
-  bool records = false;
-  phases.Time("normalise", [&] { records = wf.StripAndBuild(lines); });
-  if (!records) return false;
-  WalkEnd end = WalkEnd::OutOfOrder;
-  phases.Time("walk", [&] { end = wf.DelegateWork(); });
-  if (end != WalkEnd::Finished) return false;
-  wf.host.SetCaption(kCaptionStep4);
-  wf.HtmlBuilt = 1;
-  wf.ShowStatus();
-  phases.Time("draft", [&] { wf.WriteDraft(); });
-  wf.WriteTraceFile();
-  return true;
 }
 
 // How long the writes alone take: every file the road wrote, written again
@@ -165,16 +145,25 @@ int main(int argc, char** argv) {
   QuietHost host(definition, columns);
   Workflow wf(host, fs::current_path(ec).string());
   Phases phases;
+  // The build's own parts are marked by the workflow; the other steps are
+  // timed whole.
+  const std::pair<Command, const char*> steps[] = {{Command::OpenInput, "open"},
+                                                   {Command::ValidateInput, "validate"},
+                                                   {Command::BuildHtml, nullptr},
+                                                   {Command::SaveShowHtml, "saveshow"}};
   const auto start = Clock::now();
-  phases.Time("open", [&] { wf.RunCommand("OpenInput"); });
-  if (wf.FileOpen == 0) return Fail(host, "OpenInput");
-  phases.Time("validate", [&] { wf.RunCommand("ValidateInput"); });
-  if (wf.FileValidated == 0) return Fail(host, "ValidateInput");
-  if (!TimedBuild(wf, phases)) return Fail(host, "BuildHtml");
-  phases.Time("saveshow", [&] { wf.RunCommand("SaveShowHtml"); });
-  if (host.Caption() != kCaptionDone) return Fail(host, "SaveShowHtml");
+  for (const auto& [command, name] : steps) {
+    Outcome outcome;
+    wf.SetProbe(name ? nullptr : &phases);
+    if (name) {
+      phases.Time(name, [&] { outcome = wf.RunCommand(command); });
+    } else {
+      outcome = wf.RunCommand(command);
+    }
+    if (!outcome.done()) return Fail(host, InfoOf(command).name.data(), outcome);
+  }
   const double total = std::chrono::duration<double>(Clock::now() - start).count();
-  TimeWrites(wf.InputPath, phases);
+  TimeWrites(wf.InputPath(), phases);
   phases.Print();
   std::printf("total\t%.4f\nmessages\t%zu\n", total, host.messages);
   return 0;

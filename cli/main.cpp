@@ -45,19 +45,15 @@ int Run(const CliOptions& options) {
   // reachable from here until then.
   static CliHost* const kept = new CliHost(options.definition, options.columns, options.show);
   static Workflow* const keptWorkflow = new Workflow(*kept, startDirectory);
-  CliHost& host = *kept;
   Workflow& wf = *keptWorkflow;
 
-  wf.RunCommand("OpenInput");
-  if (wf.FileOpen == 0) return kUsageError;  // the reason has been shown
-  wf.RunCommand("ValidateInput");
-  if (wf.FileValidated == 0) return kRefused;
-  if (options.command == Command::Validate) return kPageWritten;
-
-  wf.RunCommand("BuildHtml");
-  if (wf.HtmlBuilt == 0) return kRefused;
-  wf.RunCommand("SaveShowHtml");
-  return host.Caption() == kCaptionDone ? kPageWritten : kRefused;
+  // Each step has shown its messages; how it ended decides whether the
+  // next one runs, and the exit status.
+  if (!wf.RunCommand(pravel::Command::OpenInput).done()) return kUsageError;
+  if (!wf.RunCommand(pravel::Command::ValidateInput).done()) return kRefused;
+  if (options.command == cli::Command::Validate) return kPageWritten;
+  if (!wf.RunCommand(pravel::Command::BuildHtml).done()) return kRefused;
+  return wf.RunCommand(pravel::Command::SaveShowHtml).done() ? kPageWritten : kRefused;
 }
 
 }  // namespace
@@ -81,14 +77,14 @@ int Main(std::vector<std::string> args) {
     const ParsedArguments parsed = ParseArguments(args);
     if (!parsed.error.empty()) return Usage(parsed.error);
     switch (parsed.options.command) {
-      case Command::Help:
+      case cli::Command::Help:
         std::fputs(kUsage, stdout);
         return 0;
-      case Command::Version:
+      case cli::Command::Version:
         std::printf("pravel-cli %s\n", PRAVEL_VERSION);
         return 0;
-      case Command::Validate:
-      case Command::Build:
+      case cli::Command::Validate:
+      case cli::Command::Build:
         return Run(parsed.options);
     }
   } catch (const std::bad_alloc&) {

@@ -108,33 +108,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QuietHost host(definitionPath, parts.size() == kParts ? Text(parts.back()) : Text("4"));
   Workflow wf(host, folder.string());
 
-  wf.RunCommand("OpenInput");
+  const bool opened = wf.RunCommand(Command::OpenInput).done();
   // A text with NUL bytes is not loaded; anything else is, byte for byte.
-  FUZZ_CHECK(wf.FileOpen == (original.find('\0') != Text::npos ? 0 : 1));
-  if (wf.FileOpen == 0) return 0;
+  FUZZ_CHECK(opened == (original.find('\0') == Text::npos));
+  FUZZ_CHECK(opened == (wf.State().FileOpen == 1));
+  if (!opened) return 0;
   FUZZ_CHECK(host.InputPane().PaneText() == original);
 
-  wf.RunCommand("ValidateInput");
-  if (wf.FileValidated == 0) {
+  if (!wf.RunCommand(Command::ValidateInput).done()) {
+    FUZZ_CHECK(wf.State().FileValidated == 0);
     FUZZ_CHECK(ReadIfThere(definitionPath) == original);
     return 0;
   }
-  wf.RunCommand("BuildHtml");
+  const bool built = wf.RunCommand(Command::BuildHtml).done();
+  FUZZ_CHECK(built == (wf.State().HtmlBuilt == 1));
   const std::optional<Text> rebuilt = ReadIfThere(definitionPath);
   FUZZ_CHECK(rebuilt.has_value());
   if (*rebuilt != original) {
     FUZZ_CHECK(*rebuilt == host.InputPane().PaneText());
     FUZZ_CHECK(ReadIfThere(definitionPath + Text(kBackupSuffix)) == original);
   }
-  if (wf.HtmlBuilt == 1) FUZZ_CHECK(ReadIfThere(kDraftFileName) == Joined(wf.HtmlLines));
+  if (built) FUZZ_CHECK(ReadIfThere(kDraftFileName) == Joined(wf.PageLines()));
 
-  wf.RunCommand("SaveShowHtml");
   // A page is shown only when it is on disk as built.
-  if (host.Caption() == kCaptionDone) {
-    const Text page = Joined(wf.HtmlLines);
+  const bool saved = wf.RunCommand(Command::SaveShowHtml).done();
+  FUZZ_CHECK(saved == (host.Caption() == kCaptionDone));
+  if (saved) {
+    const Text page = Joined(wf.PageLines());
     FUZZ_CHECK(ReadIfThere(kPageName) == page && ReadIfThere(kPageCopyName) == page);
     FUZZ_CHECK(ReadIfThere(kMenusOnlyName).has_value());
   }
-  FUZZ_CHECK(host.shown == (host.Caption() == kCaptionDone ? 1 : 0));
+  FUZZ_CHECK(host.shown == (saved ? 1 : 0));
   return 0;
 }

@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ git python3            # the native build
+  clang-format                                  # the format check
   googletest libgtest-dev                       # unit tests: sources (MinGW) and library (native)
   g++-mingw-w64-x86-64-posix                    # the Windows cross build
   wine wine64 xvfb x11-utils                    # Windows programs and the GUI under Wine

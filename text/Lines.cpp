@@ -36,7 +36,8 @@ std::vector<Text> StoredLines(std::string_view text) {
   SplitLines(text, Breaks::CrLf, [&count](std::size_t, std::size_t) { ++count; });
   std::vector<Text> stored;
   stored.reserve(count);
-  SplitLines(text, Breaks::CrLf, [&](std::size_t offset, std::size_t length) { stored.emplace_back(text.substr(offset, length)); });
+  SplitLines(text, Breaks::CrLf,
+             [&](std::size_t offset, std::size_t length) { stored.emplace_back(text.substr(offset, length)); });
   // A final CR LF ends the last line rather than starting an empty one.
   if (stored.back().empty()) stored.pop_back();
   return stored;

@@ -2,9 +2,9 @@
 
 namespace pravel {
 
-Text PasteTemplateText(std::string_view command) {
+Text PasteTemplateText(StatementTemplate which) {
   Text text(CRLF);
-  if (command == "PasteMenu") {
+  if (which == StatementTemplate::Menu) {
     AppendLine(text, "menuname=<>");
   } else {
     AppendLine(text, "linkname=<>");

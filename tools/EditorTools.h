@@ -9,11 +9,11 @@
 
 namespace pravel {
 
-// The empty statement template of "PasteMenu" (a menu name) or "PasteLink"
-// (a link name and its address). It starts with a line break and ends with
-// an empty line, so it can be dropped anywhere in a line and still stand on
-// lines of its own.
-Text PasteTemplateText(std::string_view command);
+// The empty statement template of a menu name, or of a link name and its
+// address. It starts with a line break and ends with an empty line, so it
+// can be dropped anywhere in a line and still stand on lines of its own.
+enum class StatementTemplate { Menu, Link };
+Text PasteTemplateText(StatementTemplate which);
 
 // The name Save As writes for the chosen one: ".txt" added unless the name
 // already ends in exactly ".txt".

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/ButtonBar.h"
+#include "app/Commands.h"
 #include "app/win32/Encoding.h"
+#include "app/win32/Gdi.h"
 #include "app/win32/Layout.h"
 #include "app/win32/Theme.h"
 #include "text/TextFile.h"
@@ -72,25 +73,22 @@ const GdiplusApi& GdiplusLibrary() {
   return api;
 }
 
-void DrawOutline(HDC dc, const ButtonOutline& outline, COLORREF colour, int dpi) {
-  HPEN pen = CreatePen(PS_SOLID, 0, colour);
-  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+void DrawOutline(HDC dc, const BarRect& outline, COLORREF colour, int dpi) {
+  const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 0, colour));
+  const Selected brush(dc, GetStockObject(NULL_BRUSH));
+  const Selected drawing(dc, pen);
   const RECT r = ScaledRect(outline, dpi);
   Rectangle(dc, r.left, r.top, r.right, r.bottom);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
 }
 
 // The picture drawn at the scale, smoothly, over the window's background
 // (which its transparent parts show).
 HBITMAP ScaledBitmap(const GdiplusApi& gdiplus, ::Gdiplus::GpBitmap* image, SIZE size) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx, size.cy);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
+  const ScreenDC screen;
+  const MemoryDC memory(screen);
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
+  if (memory == nullptr || bitmap == nullptr) return nullptr;
+  const Selected drawing(memory, bitmap);
   const RECT all{0, 0, size.cx, size.cy};
   FillRect(memory, &all, SolidBrush(kWindowBackground));
   ::Gdiplus::GpGraphics* graphics = nullptr;
@@ -99,9 +97,7 @@ HBITMAP ScaledBitmap(const GdiplusApi& gdiplus, ::Gdiplus::GpBitmap* image, SIZE
     gdiplus.DrawImageRectI(graphics, image, 0, 0, size.cx, size.cy);
     gdiplus.DeleteGraphics(graphics);
   }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  return bitmap;
+  return bitmap.Release();
 }
 
 }  // namespace
@@ -146,16 +142,16 @@ void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& pictu
   const RECT bar{0, 0, width, height};
   FillRect(dc, &bar, SolidBrush(kWindowBackground));
   if (picture.Bitmap() != nullptr) {
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, picture.Bitmap());
+    const MemoryDC source(dc);
+    const Selected drawing(source, picture.Bitmap());
     BitBlt(dc, 0, 0, std::min<int>(width, picture.Size().cx), std::min<int>(height, picture.Size().cy), source, 0, 0,
            SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
   }
-  for (const ButtonOutline& outline : kButtonOutlines) DrawOutline(dc, outline, kOutlineColour, dpi);
-  if (const ButtonOutline* current = HighlightedOutline(currentCommand)) {
-    DrawOutline(dc, *current, kHighlightColour, dpi);
+  for (const CommandInfo& command : kCommands) {
+    if (command.outline) DrawOutline(dc, *command.outline, kOutlineColour, dpi);
+  }
+  if (const CommandInfo* current = HighlightedCommand(currentCommand)) {
+    DrawOutline(dc, *current->outline, kHighlightColour, dpi);
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "app/win32/ControlIds.h"
+
 namespace pravel::win32 {
 
 struct Controls {
@@ -23,6 +25,37 @@ struct Controls {
   HWND statusLine = nullptr;
   // Pixels per inch of the window: every size is scaled by dpi / 96.
   int dpi = 96;
+
+  // The control of an identity.
+  HWND& Of(ControlId id) {
+    switch (id) {
+      case kIdButtonBarPicture:
+        return buttonBarPicture;
+      case kIdButtonBarOverlay:
+        return buttonBarOverlay;
+      case kIdGoToMenuNameCombo:
+        return goToMenuNameCombo;
+      case kIdColumnsField:
+        return columnsField;
+      case kIdFindLinkLabel:
+        return findLinkLabel;
+      case kIdFindLinkField:
+        return findLinkField;
+      case kIdInputPane:
+        return inputPane;
+      case kIdRe2:
+        return re2;
+      case kIdSortedList:
+        return sortedList;
+      case kIdHtmlLines:
+        return htmlLines;
+      case kIdLb8:
+        return lb8;
+      case kIdStatusLine:
+        break;
+    }
+    return statusLine;
+  }
 };
 
 }  // namespace pravel::win32

@@ -1,10 +1,13 @@
-// Where every control of the main window stands: one table that creating
-// the controls and resizing the window both read.
+// The main window's controls in one table, in creation order: what each one
+// is (class, style, text, font) and where it stands. Creating the controls,
+// resizing the window and moving to another DPI all read this table.
 #pragma once
 
 #include <windows.h>
 
-#include "app/ButtonBar.h"
+#include <span>
+
+#include "app/Commands.h"
 #include "app/win32/ControlIds.h"
 
 namespace pravel::win32 {
@@ -14,7 +17,7 @@ namespace pravel::win32 {
 // and as sharp as it is meant to be.
 inline constexpr int kDesignDpi = 96;
 inline int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, kDesignDpi); }
-inline RECT ScaledRect(const ButtonOutline& zone, int dpi) {
+inline RECT ScaledRect(const BarRect& zone, int dpi) {
   return RECT{Scaled(zone.left, dpi), Scaled(zone.top, dpi), Scaled(zone.right, dpi), Scaled(zone.bottom, dpi)};
 }
 
@@ -22,10 +25,36 @@ inline RECT ScaledRect(const ButtonOutline& zone, int dpi) {
 inline constexpr POINT kWindowPosition{8, 8};
 inline constexpr SIZE kWindowSize{606, 720};
 
+enum class Extent {
+  Fixed,       // the size given
+  WindowLess,  // the window's outer size less the size given
+  Client,      // the client area's width
+};
+
+enum class ControlFont { Default, Small, Large };
+
+struct ControlPlace {
+  ControlId id;
+  const wchar_t* windowClass;
+  const wchar_t* text;
+  DWORD style;  // WS_CHILD is added; WS_VISIBLE where the control shows
+  DWORD exStyle;
+  ControlFont font;
+  int x, y;
+  Extent widthFrom;
+  int width;
+  Extent heightFrom;
+  int height;
+};
+
+// Every control but the status line, which places itself, in the order
+// they are made.
+std::span<const ControlPlace> ControlTable();
+
 // A control's rectangle for a main window of the given outer size and
 // client width (pixels at the window's DPI). The input pane follows the
 // window's size; the hidden stores span the client area; everything else
 // stands still.
-RECT ControlRect(ControlId id, SIZE window, int clientWidth, int dpi);
+RECT ControlRect(const ControlPlace& place, SIZE window, int clientWidth, int dpi);
 
 }  // namespace pravel::win32

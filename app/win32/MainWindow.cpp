@@ -10,10 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ButtonBar.h"
+#include "app/Commands.h"
 #include "app/FlagScope.h"
 #include "app/win32/ControlIds.h"
 #include "app/win32/Encoding.h"
+#include "app/win32/Gdi.h"
 #include "app/win32/Layout.h"
 #include "definition/MenuNames.h"
 
@@ -23,52 +24,25 @@ namespace {
 
 constexpr const char* kInitialPaneText = "Paste  [InputFile]  into here  OR  [Open Input]  file. ";
 
-// Styles of the editing controls: the input pane, and re2 which takes the
-// same bits. The input pane never wraps its lines.
-constexpr DWORD kPaneStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN | ES_SUNKEN |
-                             WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
-constexpr DWORD kFieldStyle = ES_AUTOHSCROLL | ES_NOHIDESEL | WS_TABSTOP;
-// The list boxes keep the order they are given.
-constexpr DWORD kListStyle = LBS_HASSTRINGS | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT |
-                             LBS_WANTKEYBOARDINPUT | WS_BORDER | WS_VSCROLL | WS_TABSTOP;
-
-// The keyboard's way to the ten commands and to the fields. A command is a
-// zone's name; the others are the program's own.
-constexpr std::string_view kFindField = "find field";
-constexpr std::string_view kFindNext = "find next";
-constexpr std::string_view kGoToList = "go-to list";
-struct Key {
-  BYTE modifiers;
-  WORD key;
-  std::string_view command;
-};
-constexpr Key kKeys[] = {
-    {FCONTROL, '1', "OpenInput"}, {FCONTROL, 'O', "OpenInput"},    {FCONTROL, '2', "ValidateInput"},
-    {FCONTROL, '3', "BuildHtml"}, {FCONTROL, '4', "SaveShowHtml"}, {FCONTROL | FSHIFT, 'S', "SaveAs"},
-    {FCONTROL, 'M', "PasteMenu"}, {FCONTROL, 'L', "PasteLink"},    {0, VK_F1, "Help"},
-    {FCONTROL, 'F', kFindField},  {0, VK_F3, kFindNext},           {FCONTROL, 'G', kGoToList},
-};
-
-// Alt+F4 is the system's own way to close the window, which ends the
-// program as Exit does.
-const wchar_t* ZoneTip(std::string_view command) {
-  if (command == "OpenInput") return L"Open Input   Ctrl+O or Ctrl+1";
-  if (command == "ValidateInput") return L"Validate Input   Ctrl+2";
-  if (command == "BuildHtml") return L"Build Html   Ctrl+3";
-  if (command == "SaveShowHtml") return L"Save/Show Html   Ctrl+4";
-  if (command == "SaveAs") return L"Save As   Ctrl+Shift+S";
-  if (command == "PasteMenu") return L"Paste Menu   Ctrl+M";
-  if (command == "PasteLink") return L"Paste Link   Ctrl+L";
-  if (command == "Help") return L"Help   F1";
-  return L"Exit   Alt+F4";
-}
-
+// The keyboard's way to the commands: every key of the command table, each
+// numbered after its row.
 HACCEL CreateKeys() {
   std::vector<ACCEL> table;
-  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-    table.push_back(ACCEL{static_cast<BYTE>(kKeys[i].modifiers | FVIRTKEY), kKeys[i].key, static_cast<WORD>(i + 1)});
+  for (std::size_t i = 0; i < std::size(kCommands); ++i) {
+    for (const CommandKey& key : kCommands[i].keys) {
+      if (key.code == 0) continue;
+      const BYTE modifiers = FVIRTKEY | (key.control ? FCONTROL : 0) | (key.shift ? FSHIFT : 0);
+      table.push_back(ACCEL{modifiers, static_cast<WORD>(key.code), static_cast<WORD>(i + 1)});
+    }
   }
   return CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+}
+
+const ControlPlace& PlaceOf(ControlId id) {
+  for (const ControlPlace& place : ControlTable()) {
+    if (place.id == id) return place;
+  }
+  return ControlTable().front();  // not reached: every control has its row
 }
 
 // The window's pixels per inch; for no window, the display's.
@@ -149,15 +123,17 @@ bool MainWindow::Create() {
 }
 
 void MainWindow::AddZoneTips() {
-  for (std::size_t i = 0; i < kButtonOutlines.size(); ++i) {
-    const ButtonOutline& zone = kButtonOutlines[i];
+  for (std::size_t i = 0; i < std::size(kCommands); ++i) {
+    const CommandInfo& command = kCommands[i];
+    if (!command.outline || command.tip.empty()) continue;
+    const std::wstring text = Widen(command.tip);
     TOOLINFOW tip{};
     tip.cbSize = TTTOOLINFOW_V2_SIZE;
     tip.uFlags = TTF_SUBCLASS;
     tip.hwnd = controls_.buttonBarOverlay;
     tip.uId = i + 1;
-    tip.rect = ScaledRect(zone, controls_.dpi);
-    tip.lpszText = const_cast<wchar_t*>(ZoneTip(zone.command));
+    tip.rect = ScaledRect(*command.outline, controls_.dpi);
+    tip.lpszText = const_cast<wchar_t*>(text.c_str());  // the tooltip keeps its own copy
     SendMessageW(controls_.tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
     SendMessageW(controls_.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
   }
@@ -173,68 +149,74 @@ void MainWindow::AddTip(HWND tool, const wchar_t* text) {
   SendMessageW(controls_.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
 }
 
-RECT MainWindow::PlaceOf(ControlId id) const {
-  return ControlRect(id, OuterSize(controls_.main), ClientWidth(controls_.main), controls_.dpi);
+RECT MainWindow::RectOf(const ControlPlace& place) const {
+  return ControlRect(place, OuterSize(controls_.main), ClientWidth(controls_.main), controls_.dpi);
+}
+
+HFONT MainWindow::FontOf(const ControlPlace& place) const {
+  switch (place.font) {
+    case ControlFont::Small:
+      return fonts_.small;
+    case ControlFont::Large:
+      return fonts_.large;
+    case ControlFont::Default:
+      break;
+  }
+  return nullptr;
 }
 
 void MainWindow::CreateControls() {
-  HWND main = controls_.main;
-  const Fonts& fonts = fonts_;
-  const auto make = [&](DWORD exStyle, const wchar_t* windowClass, const wchar_t* text, DWORD style, ControlId id,
-                        HFONT font) {
-    const RECT place = PlaceOf(id);
-    HWND control = CreateWindowExW(exStyle, windowClass, text, WS_CHILD | style, place.left, place.top,
-                                   place.right - place.left, place.bottom - place.top, main,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    if (control != nullptr && font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    return control;
-  };
-
-  // The decoded picture is kept in this hidden control; the overlay shows
-  // it and draws the outlines above it, so the two never fight over paint.
-  controls_.buttonBarPicture = make(0, L"STATIC", nullptr, SS_BITMAP, kIdButtonBarPicture, nullptr);
-  controls_.buttonBarOverlay =
-      make(0, L"STATIC", nullptr, SS_OWNERDRAW | SS_NOTIFY | WS_VISIBLE, kIdButtonBarOverlay, nullptr);
-  buttonBarDefault_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(controls_.buttonBarOverlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonBarProcedure)));
-
-  // Not sorted by the control: the entries come in the program's order,
-  // the prompt first.
-  controls_.goToMenuNameCombo =
-      make(0, L"COMBOBOX", nullptr, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE,
-           kIdGoToMenuNameCombo, fonts.large);
-  SendMessageW(controls_.goToMenuNameCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(kMenuNamePrompt).c_str()));
-  SendMessageW(controls_.goToMenuNameCombo, CB_SETCURSEL, 0, 0);
-
-  controls_.columnsField =
-      make(WS_EX_CLIENTEDGE, L"EDIT", L"4", kFieldStyle | WS_VISIBLE, kIdColumnsField, fonts.large);
-  controls_.findLinkLabel =
-      make(0, L"STATIC", L" Find LINK -->", SS_NOTIFY | SS_CENTERIMAGE | WS_VISIBLE, kIdFindLinkLabel, fonts.small);
-  controls_.findLinkField =
-      make(WS_EX_CLIENTEDGE, L"EDIT", L"", kFieldStyle | WS_VISIBLE, kIdFindLinkField, fonts.large);
-  findFieldDefault_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(controls_.findLinkField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProcedure)));
-
   // Without the rich edit library there is no input pane, and the program
   // runs on without one.
   LoadLibraryW(L"RICHED20.DLL");
-  controls_.inputPane = CreateInputPane(PlaceOf(kIdInputPane));
-  if (controls_.inputPane != nullptr) {
-    host_.AttachInputPane([this](HWND old) { return RenewInputPane(old); });
-    host_.InputPane().PaneSetText(kInitialPaneText);
+  for (const ControlPlace& place : ControlTable()) {
+    HWND control = place.id == kIdInputPane ? CreateInputPane(RectOf(place)) : CreateControl(place);
+    controls_.Of(place.id) = control;
+    if (control == nullptr) continue;
+    switch (place.id) {
+      case kIdButtonBarOverlay:
+        buttonBarDefault_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonBarProcedure)));
+        break;
+      case kIdGoToMenuNameCombo:
+        SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(kMenuNamePrompt).c_str()));
+        SendMessageW(control, CB_SETCURSEL, 0, 0);
+        break;
+      case kIdFindLinkField:
+        findFieldDefault_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProcedure)));
+        break;
+      case kIdInputPane:
+        host_.AttachInputPane([this](HWND old) { return RenewInputPane(old); });
+        host_.InputPane().PaneSetText(kInitialPaneText);
+        break;
+      case kIdRe2:
+        AddTip(control, L"Create re2 AS RICHEDIT");
+        break;
+      case kIdLb8:
+        AddTip(control, L" lb8 AS LISTBOX");
+        break;
+      default:
+        break;
+    }
   }
-
-  controls_.re2 = make(WS_EX_CLIENTEDGE, L"EDIT", L"", kPaneStyle, kIdRe2, fonts.large);
-  AddTip(controls_.re2, L"Create re2 AS RICHEDIT");
-  controls_.sortedList = make(0, L"LISTBOX", nullptr, kListStyle, kIdSortedList, nullptr);
-  controls_.htmlLines = make(0, L"LISTBOX", nullptr, kListStyle, kIdHtmlLines, fonts.large);
-  controls_.lb8 = make(0, L"LISTBOX", L"Build MenusOnly here: ", kListStyle, kIdLb8, fonts.small);
-  AddTip(controls_.lb8, L" lb8 AS LISTBOX");
 }
 
-HWND MainWindow::CreateInputPane(const RECT& place) {
-  HWND pane = CreateWindowExW(WS_EX_CLIENTEDGE, L"RichEdit20W", nullptr, WS_CHILD | WS_VISIBLE | kPaneStyle, place.left,
-                              place.top, place.right - place.left, place.bottom - place.top, controls_.main,
+HWND MainWindow::CreateControl(const ControlPlace& place) {
+  const RECT rect = RectOf(place);
+  HWND control = CreateWindowExW(place.exStyle, place.windowClass, place.text, WS_CHILD | place.style, rect.left,
+                                 rect.top, rect.right - rect.left, rect.bottom - rect.top, controls_.main,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance_, nullptr);
+  if (control != nullptr && place.font != ControlFont::Default) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(place)), TRUE);
+  }
+  return control;
+}
+
+HWND MainWindow::CreateInputPane(const RECT& rect) {
+  const ControlPlace& place = PlaceOf(kIdInputPane);
+  HWND pane = CreateWindowExW(place.exStyle, place.windowClass, nullptr, WS_CHILD | place.style, rect.left, rect.top,
+                              rect.right - rect.left, rect.bottom - rect.top, controls_.main,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdInputPane)), instance_, nullptr);
   if (pane == nullptr) return nullptr;
   // Prepared before the font is set: a rich edit changes its text mode
@@ -367,7 +349,7 @@ void MainWindow::OnSize(WPARAM kind) {
   // A status bar places itself along the bottom edge when moved at all.
   if (controls_.statusLine != nullptr) MoveWindow(controls_.statusLine, 0, 0, 0, 0, TRUE);
   if (controls_.inputPane != nullptr) {
-    const RECT place = PlaceOf(kIdInputPane);
+    const RECT place = RectOf(PlaceOf(kIdInputPane));
     MoveWindow(controls_.inputPane, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
   }
 }
@@ -416,18 +398,15 @@ void MainWindow::DrawButtonBar(const DRAWITEMSTRUCT& item) {
   // the picture and its outlines.
   const int width = item.rcItem.right - item.rcItem.left;
   const int height = item.rcItem.bottom - item.rcItem.top;
-  HDC buffer = CreateCompatibleDC(item.hDC);
-  HBITMAP surface = CreateCompatibleBitmap(item.hDC, width, height);
+  const MemoryDC buffer(item.hDC);
+  const GdiObject<HBITMAP> surface(CreateCompatibleBitmap(item.hDC, width, height));
   if (buffer == nullptr || surface == nullptr) {
-    PaintButtonBar(item.hDC, width, height, picture_, workflow_.CurrentCommand, controls_.dpi);
-  } else {
-    HGDIOBJ old = SelectObject(buffer, surface);
-    PaintButtonBar(buffer, width, height, picture_, workflow_.CurrentCommand, controls_.dpi);
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer, 0, 0, SRCCOPY);
-    SelectObject(buffer, old);
+    PaintButtonBar(item.hDC, width, height, picture_, workflow_.CurrentCommand(), controls_.dpi);
+    return;
   }
-  if (surface != nullptr) DeleteObject(surface);
-  if (buffer != nullptr) DeleteDC(buffer);
+  const Selected drawing(buffer, surface);
+  PaintButtonBar(buffer, width, height, picture_, workflow_.CurrentCommand(), controls_.dpi);
+  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer, 0, 0, SRCCOPY);
 }
 
 LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT message) {
@@ -464,23 +443,12 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   fonts_ = CreateFonts(dpi);
   SetWindowPos(controls_.main, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  const std::pair<HWND, ControlId> placed[] = {{controls_.buttonBarPicture, kIdButtonBarPicture},
-                                               {controls_.buttonBarOverlay, kIdButtonBarOverlay},
-                                               {controls_.goToMenuNameCombo, kIdGoToMenuNameCombo},
-                                               {controls_.columnsField, kIdColumnsField},
-                                               {controls_.findLinkLabel, kIdFindLinkLabel},
-                                               {controls_.findLinkField, kIdFindLinkField},
-                                               {controls_.inputPane, kIdInputPane},
-                                               {controls_.re2, kIdRe2},
-                                               {controls_.sortedList, kIdSortedList},
-                                               {controls_.htmlLines, kIdHtmlLines},
-                                               {controls_.lb8, kIdLb8}};
-  for (const auto& [control, id] : placed) {
-    const RECT place = PlaceOf(id);
-    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
-    const bool small = id == kIdFindLinkLabel || id == kIdLb8;
-    if (id != kIdButtonBarPicture && id != kIdButtonBarOverlay && id != kIdSortedList) {
-      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(small ? fonts_.small : fonts_.large), TRUE);
+  for (const ControlPlace& place : ControlTable()) {
+    HWND control = controls_.Of(place.id);
+    const RECT rect = RectOf(place);
+    MoveWindow(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    if (place.font != ControlFont::Default) {
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(place)), TRUE);
     }
   }
   SendMessageW(controls_.statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small), TRUE);
@@ -493,18 +461,22 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
 
 void MainWindow::OnKey(int key) {
   // A key pressed while a command or a search runs is dropped, as a click is.
-  if (Busy() || key < 1 || key > static_cast<int>(std::size(kKeys))) return;
-  const std::string_view command = kKeys[key - 1].command;
-  if (command == kFindField) {
-    SetFocus(controls_.findLinkField);
-    SendMessageW(controls_.findLinkField, EM_SETSEL, 0, -1);
-  } else if (command == kFindNext) {
-    OnFindFieldEnter();
-  } else if (command == kGoToList) {
-    SetFocus(controls_.goToMenuNameCombo);
-    SendMessageW(controls_.goToMenuNameCombo, CB_SHOWDROPDOWN, TRUE, 0);
-  } else {
-    workflow_.RunCommand(command);
+  if (Busy() || key < 1 || key > static_cast<int>(std::size(kCommands))) return;
+  switch (const Command command = kCommands[key - 1].command) {
+    case Command::FindField:
+      SetFocus(controls_.findLinkField);
+      SendMessageW(controls_.findLinkField, EM_SETSEL, 0, -1);
+      break;
+    case Command::FindNext:
+      OnFindFieldEnter();
+      break;
+    case Command::GoToList:
+      SetFocus(controls_.goToMenuNameCombo);
+      SendMessageW(controls_.goToMenuNameCombo, CB_SHOWDROPDOWN, TRUE, 0);
+      break;
+    default:
+      workflow_.RunCommand(command);
+      break;
   }
 }
 

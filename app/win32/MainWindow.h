@@ -8,6 +8,7 @@
 #include "app/win32/ButtonBarPainter.h"
 #include "app/win32/ControlIds.h"
 #include "app/win32/Controls.h"
+#include "app/win32/Layout.h"
 #include "app/win32/SystemLibraries.h"
 #include "app/win32/Theme.h"
 #include "app/win32/Win32Host.h"
@@ -48,8 +49,10 @@ class MainWindow {
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
-  RECT PlaceOf(ControlId id) const;
-  HWND CreateInputPane(const RECT& place);
+  HWND CreateControl(const ControlPlace& place);
+  RECT RectOf(const ControlPlace& place) const;
+  HFONT FontOf(const ControlPlace& place) const;
+  HWND CreateInputPane(const RECT& rect);
   HWND RenewInputPane(HWND old);
   void AddTip(HWND tool, const wchar_t* text);
   void AddZoneTips();

@@ -3,9 +3,9 @@
 // through.
 #pragma once
 
-#include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <string>
 

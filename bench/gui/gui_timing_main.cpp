@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ButtonBar.h"
+#include "app/Commands.h"
 #include "app/Workflow.h"
 #include "app/win32/ControlIds.h"
 #include "app/win32/Encoding.h"
@@ -125,10 +125,10 @@ class Program {
   void Click(std::string_view command) const {
     int x = 0;
     int y = 0;
-    for (const ButtonOutline& outline : kButtonOutlines) {
-      if (outline.command == command) {
-        x = (outline.left + outline.right) / 2;
-        y = (outline.top + outline.bottom) / 2;
+    for (const CommandInfo& info : kCommands) {
+      if (info.outline && info.name == command) {
+        x = (info.outline->left + info.outline->right) / 2;
+        y = (info.outline->top + info.outline->bottom) / 2;
       }
     }
     POINT target{x, y};

@@ -9,7 +9,6 @@
 
 #include <filesystem>
 
-#include "app/ButtonBar.h"
 #include "support/FailingAllocation.h"
 #include "support/RecordingHost.h"
 #include "support/TempDir.h"
@@ -42,13 +41,16 @@ struct Fixture {
                                        "<!--/qx form template1-->", "<!--qx single form entry-->", "<a>zzz</a>"}));
   }
   // The definition opened through the dialog, then the commands.
-  void Open(const Text& content, const std::vector<const char*>& commands = {}, const Text& name = "menus.txt") {
+  void Open(const Text& content, const std::vector<Command>& commands = {}, const Text& name = "menus.txt") {
     WriteFile(name, content);
     host.dialogAnswers.push_back(dir.File(name));
-    wf.RunCommand("OpenInput");
-    for (const char* command : commands) wf.RunCommand(command);
+    wf.RunCommand(Command::OpenInput);
+    for (Command command : commands) wf.RunCommand(command);
   }
-  std::vector<int> Flags() const { return {wf.emptyInput, wf.FileOpen, wf.FileValidated, wf.HtmlBuilt}; }
+  std::vector<int> Flags() const {
+    const StepState& state = wf.State();
+    return {state.emptyInput, state.FileOpen, state.FileValidated, state.HtmlBuilt};
+  }
 };
 
 TEST(ButtonBar, ZonesCoverTheBarExceptTheirBoundaries) {
@@ -61,10 +63,12 @@ TEST(ButtonBar, ZonesCoverTheBarExceptTheirBoundaries) {
       {354, 100, "Columns"},      {245, 100, "Columns"},   {244, 100, "PasteLink"}, {133, 100, "PasteLink"},
       {132, 100, ""},             {131, 100, "PasteMenu"}};
   // clang-format on
-  for (const auto& [x, y, command] : cases) EXPECT_EQ(CommandAt(x, y), command) << x << "," << y;
-  EXPECT_EQ(HighlightedOutline("PasteMenu")->left, 25);
+  for (const auto& [x, y, command] : cases) {
+    const std::optional<Command> hit = CommandAt(x, y);
+    EXPECT_EQ(hit ? InfoOf(*hit).name : std::string_view(), command) << x << "," << y;
+  }
   for (std::string_view none : {"nuttin", "DoOpen", "SaveAsClick", "Columns"})
-    EXPECT_EQ(HighlightedOutline(none), nullptr);
+    EXPECT_EQ(HighlightedCommand(none), nullptr);
 }
 
 TEST(Workflow, TheFourStepsMoveCaptionStatusAndFlags) {
@@ -73,38 +77,38 @@ TEST(Workflow, TheFourStepsMoveCaptionStatusAndFlags) {
   EXPECT_EQ(f.host.Caption(), "Pravels   -step 2  = Validate Input");  // the captions as the user reads them
   EXPECT_EQ(f.host.status, "Pravels: emptyInput_<>= 0  FileOpen= 1  FileValidated= 0  HtmlBuilt= 0");
   EXPECT_EQ(f.host.menuNameList, (std::vector<Text>{"~ GoTo MenuName", "<Fruit>", "<Veg>"}));
-  const std::tuple<const char*, const char*, std::vector<int>> steps[] = {
-      {"ValidateInput", "Pravels   -step 3 = Build Html", {0, 1, 1, 0}},
-      {"BuildHtml", "Pravels   -step 4 =  Save/Show Html", {0, 1, 1, 1}},
-      {"SaveShowHtml", "Pravels   ...Start anew  with OpenInput or ValidateInput? ...else EXIT.", {0, 1, 0, 0}}};
+  const std::tuple<Command, const char*, std::vector<int>> steps[] = {
+      {Command::ValidateInput, "Pravels   -step 3 = Build Html", {0, 1, 1, 0}},
+      {Command::BuildHtml, "Pravels   -step 4 =  Save/Show Html", {0, 1, 1, 1}},
+      {Command::SaveShowHtml, "Pravels   ...Start anew  with OpenInput or ValidateInput? ...else EXIT.", {0, 1, 0, 0}}};
   for (const auto& [step, caption, flags] : steps) {
     f.wf.RunCommand(step);
     EXPECT_EQ(f.host.Caption(), caption);
-    EXPECT_EQ(f.Flags(), flags) << step;
+    EXPECT_EQ(f.Flags(), flags) << InfoOf(step).name;
   }
   EXPECT_EQ(f.host.sortedList, StoredLines(kNormalised));
   EXPECT_EQ(f.host.shownFiles, std::vector<Text>{"Pravel.Html"});
   EXPECT_EQ(f.host.status, "Pravels: emptyInput_<>= 0  FileOpen= 1  FileValidated= 0  HtmlBuilt= 0");
   // Step 4 again is refused; the same text can be validated again.
-  f.wf.RunCommand("SaveShowHtml");
+  f.wf.RunCommand(Command::SaveShowHtml);
   EXPECT_EQ(f.host.LastMessage(), Guard("1  FileValidated= 0  HtmlBuilt= 0"));
-  f.wf.RunCommand("ValidateInput");
-  EXPECT_EQ(f.wf.FileValidated, 1);
+  f.wf.RunCommand(Command::ValidateInput);
+  EXPECT_EQ(f.wf.State().FileValidated, 1);
 }
 
 TEST(Workflow, AStepBeforeItsTurnIsRefusedAndStillWritesTheTrace) {
-  for (const char* step : {"ValidateInput", "BuildHtml", "SaveShowHtml"}) {
+  for (Command step : {Command::ValidateInput, Command::BuildHtml, Command::SaveShowHtml}) {
     Fixture f;
     f.host.InputPane().PaneSetText(kDefinition);  // pasted, never opened
     f.wf.RunCommand(step);
-    EXPECT_EQ(f.host.messages.size(), 1u) << step;
+    EXPECT_EQ(f.host.messages.size(), 1u) << InfoOf(step).name;
     EXPECT_EQ(f.host.LastMessage(), Guard("0  FileValidated= 0  HtmlBuilt= 0"));
     EXPECT_EQ(f.host.Caption(), "") << "the caption moved";
-    EXPECT_TRUE(fs::exists("PravelTrace.txt") && ReadFile("PravelTrace.txt").empty()) << step;
+    EXPECT_TRUE(fs::exists("PravelTrace.txt") && ReadFile("PravelTrace.txt").empty()) << InfoOf(step).name;
   }
   // A cancelled open moves the caption on and nothing else.
   Fixture f;
-  f.wf.RunCommand("OpenInput");
+  f.wf.RunCommand(Command::OpenInput);
   EXPECT_EQ(f.host.LastMessage(), "No File Selected!  Click on  [OpenInput]  again.");
   EXPECT_EQ(f.host.Caption(), kCaptionStep2);
   EXPECT_EQ(f.Flags(), (std::vector<int>{0, 0, 0, 0}));
@@ -113,10 +117,10 @@ TEST(Workflow, AStepBeforeItsTurnIsRefusedAndStillWritesTheTrace) {
 
 TEST(Workflow, BuildValidatesTextEditedSinceStepTwoAgain) {
   Fixture f;
-  f.Open(kDefinition, {"ValidateInput"});
+  f.Open(kDefinition, {Command::ValidateInput});
   f.host.InputPane().PaneSetText("menuname=<Veg>\r\nlinkname=<Kale>\r\n");
   f.host.messages.clear();
-  f.wf.RunCommand("BuildHtml");
+  f.wf.RunCommand(Command::BuildHtml);
   ASSERT_EQ(f.host.messages.size(), 2u);
   EXPECT_NE(f.host.messages[0].find("there are 0  LinkAddresses coded and 1 LinkNames"), Text::npos);
   EXPECT_EQ(f.host.messages[1], Guard("1  FileValidated= 0  HtmlBuilt= 0"));
@@ -138,7 +142,7 @@ TEST(Workflow, AClickArrivingWhileACommandRunsIsDropped) {
   Workflow wf(host, dir.Path().string());
   host.wf = &wf;
   wf.DispatchClick(300, 5);  // Validate Input
-  EXPECT_EQ(wf.CurrentCommand, "ValidateInput");
+  EXPECT_EQ(wf.CurrentCommand(), "ValidateInput");
   EXPECT_EQ(host.messages.size(), 1u);  // Validate Input's own refusal only
 }
 
@@ -149,10 +153,10 @@ TEST(Workflow, TheDefinitionChangingBetweenOpenAndBuild) {
   };
   for (const auto& [reason, change] : cases) {
     Fixture f;
-    f.Open(kDefinition, {"ValidateInput"});
+    f.Open(kDefinition, {Command::ValidateInput});
     change();
-    f.wf.RunCommand("BuildHtml");
-    EXPECT_EQ(f.wf.HtmlBuilt, 1);
+    f.wf.RunCommand(Command::BuildHtml);
+    EXPECT_EQ(f.wf.State().HtmlBuilt, 1);
     EXPECT_EQ(f.host.InputPane().PaneText(), kNormalised);
     if (*reason == '\0') {
       EXPECT_EQ(ReadFile("menus.txt"), kNormalised);
@@ -170,9 +174,9 @@ TEST(Workflow, BuildRefusesADefinitionThatBecameOneOfItsOwnFiles) {
   // write its records over it and read it back as the page template.
   Fixture f;
   fs::create_directory("sub");
-  f.Open(kDefinition, {"ValidateInput"}, "sub/Pravel.ini");
+  f.Open(kDefinition, {Command::ValidateInput}, "sub/Pravel.ini");
   fs::current_path("sub");
-  f.wf.RunCommand("BuildHtml");
+  f.wf.RunCommand(Command::BuildHtml);
   EXPECT_EQ(f.host.LastMessage(), "Cannot build from the input file " + f.dir.File("sub/Pravel.ini") +
                                       ": Pravel.ini is a file Pravel writes or reads as a template; save the "
                                       "definition under another name.");
@@ -182,10 +186,10 @@ TEST(Workflow, BuildRefusesADefinitionThatBecameOneOfItsOwnFiles) {
 
 TEST(Workflow, APageThatCannotBeWrittenIsNotClaimedAndARetryWorks) {
   Fixture f;
-  f.Open(kDefinition, {"ValidateInput", "BuildHtml"});
+  f.Open(kDefinition, {Command::ValidateInput, Command::BuildHtml});
   for (const char* blocked : {"MenusOnly.txt", "Pravel.html", "Pravel.txt"}) {
     fs::create_directory(blocked);
-    f.wf.RunCommand("SaveShowHtml");
+    f.wf.RunCommand(Command::SaveShowHtml);
     EXPECT_EQ(f.host.LastMessage(), Text("Could not write ") + blocked +
                                         ": it is a folder.\r\nThe page is not "
                                         "complete. Run Save/Show Html again once the file can be written.");
@@ -193,7 +197,7 @@ TEST(Workflow, APageThatCannotBeWrittenIsNotClaimedAndARetryWorks) {
     fs::remove(blocked);
   }
   EXPECT_TRUE(f.host.shownFiles.empty());
-  f.wf.RunCommand("SaveShowHtml");
+  f.wf.RunCommand(Command::SaveShowHtml);
   EXPECT_EQ(f.host.Caption(), kCaptionDone);
   EXPECT_NE(ReadFile("Pravel.html").find("<td><form name=\"Veg\">"), Text::npos);
 }
@@ -202,12 +206,13 @@ TEST(Workflow, RunningOutOfMemoryAnywhereInAStepEndsWithCodeThree) {
 #ifdef _WIN32
   GTEST_SKIP() << "the same code runs natively and under the sanitizers; under Wine it takes half a minute";
 #endif
-  const std::vector<const char*> steps = {"OpenInput", "ValidateInput", "BuildHtml", "SaveShowHtml"};
+  const std::vector<Command> steps = {Command::OpenInput, Command::ValidateInput, Command::BuildHtml,
+                                      Command::SaveShowHtml};
   for (std::size_t s = 0; s < steps.size(); ++s) {
     int ended = 0;
     for (long allocation = 0;; ++allocation) {
       Fixture f;
-      f.Open(kDefinition, std::vector<const char*>(steps.begin() + 1, steps.begin() + std::max<std::size_t>(s, 1)));
+      f.Open(kDefinition, std::vector<Command>(steps.begin() + 1, steps.begin() + std::max<std::size_t>(s, 1)));
       if (s == 0) f.host.dialogAnswers.push_back(f.dir.File("menus.txt"));
       int exitCode = -1;
       FailAllocation(allocation);
@@ -220,7 +225,7 @@ TEST(Workflow, RunningOutOfMemoryAnywhereInAStepEndsWithCodeThree) {
       // Only a sort's spare room may be refused without ending: it sorts
       // in place instead.
       if (exitCode != -1) {
-        ASSERT_EQ(exitCode, 3) << steps[s] << " allocation " << allocation;
+        ASSERT_EQ(exitCode, 3) << InfoOf(steps[s]).name << " allocation " << allocation;
         EXPECT_EQ(f.host.LastMessage(), "Insufficient memory");
         ++ended;
       }
@@ -233,7 +238,7 @@ TEST(Workflow, RunningOutOfMemoryAnywhereInAStepEndsWithCodeThree) {
         EXPECT_EQ(entry.path().string().find(".pravel-tmp-"), Text::npos) << "left behind: " << entry.path();
       }
     }
-    EXPECT_GT(ended, 10) << steps[s];
+    EXPECT_GT(ended, 10) << InfoOf(steps[s]).name;
   }
 }
 
@@ -249,16 +254,16 @@ TEST(EditorTools, FindPasteAndSaveAs) {
   f.host.questionAnswers = {false, true};
   f.wf.FindLink();
   EXPECT_EQ(f.host.questions.back(), "\"<fruit\" not found, continue from beginning?    ");
-  EXPECT_EQ(f.wf.FindStart, 51);  // No keeps the start
+  EXPECT_EQ(f.wf.FindStart(), 51);  // No keeps the start
   f.wf.FindLink();
-  EXPECT_EQ(f.wf.FindStart, 0);  // Yes wraps, without searching again
+  EXPECT_EQ(f.wf.FindStart(), 0);  // Yes wraps, without searching again
   f.wf.GoToMenuName(2, "<FRUIT>");
   EXPECT_EQ(f.host.InputPane().PaneSelection().first, 9);
 
   // A template at the caret or over the selection, kept on the clipboard.
   f.host.InputPane().PaneSetText("one word two");
   f.host.InputPane().PaneSelect(4, 8);
-  f.wf.RunCommand("PasteLink");
+  f.wf.RunCommand(Command::PasteLink);
   EXPECT_EQ(f.host.InputPane().PaneText(), "one \r\nlinkname=<>\r\nlinkaddress=<>\r\n\r\n two");
 
   // Save As asks again when the name it writes is not the one the dialog
@@ -274,7 +279,7 @@ TEST(EditorTools, FindPasteAndSaveAs) {
   for (const auto& [typed, answer, written, content] : cases) {
     f.host.dialogAnswers.push_back(f.dir.File(typed));
     if (answer) f.host.questionAnswers.push_back(*answer);
-    f.wf.RunCommand("SaveAs");
+    f.wf.RunCommand(Command::SaveAs);
     EXPECT_EQ(ReadFile(written), content) << typed;
   }
   EXPECT_EQ(f.host.questions.size(), 4u);  // two of the find, two of Save As

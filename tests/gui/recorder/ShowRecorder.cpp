@@ -4,8 +4,8 @@
 // real browser.
 //
 // Command line: pravel-gui-recorder.exe LOG FILE
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
