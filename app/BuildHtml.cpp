@@ -44,6 +44,8 @@ Outcome Workflow::BuildHtml() {
   if (state_.FileValidated == 0) return ShowStepGuard();
   ShowStatus();
   if (InputIsPravelFile()) return Outcome::Failure("the input file is one of Pravel's own files");
+  // Asked before anything is written: a No leaves every file as it was.
+  if (!MayReplaceInputFile()) return Outcome::Refusal("the input file changed on disk");
 
   LoadPageTemplate();
   if (!StripAndBuild(lines)) {
@@ -76,6 +78,14 @@ bool Workflow::InputIsPravelFile() {
   host.ShowMessage("Cannot build from the input file " + inputPath_ + ": " + PravelFileReason(pravelFile) + ".",
                    MessageKind::Error);
   return true;
+}
+
+bool Workflow::MayReplaceInputFile() {
+  if (inputPath_.empty() || !inputStamp_ || !ChangedSince(inputPath_, *inputStamp_)) return true;
+  return host.AskYesNo(inputPath_ +
+                           " changed on disk since it was opened. Replace it with the definition in the pane? " +
+                           "(Its present text is kept in " + inputPath_ + Text(kBackupSuffix) + ".)",
+                       "Pravel");
 }
 
 void Workflow::LoadPageTemplate() {
@@ -164,12 +174,13 @@ void Workflow::RewriteInputFile(const Text& definition, BuildNotes& notes) {
     if (existed && current == definition) return;
   }
   const Text backup = inputPath_ + Text(kBackupSuffix);
-  if (FileResult replaced = FileWriteText(inputPath_, definition, backup); !replaced) {
+  if (FileResult replaced = FileWriteText(inputPath_, definition, {.backupName = backup, .onDisk = true}); !replaced) {
     notes.Failed(WriteFailure("the input file " + inputPath_, replaced) + Text(CRLF) +
                  "The file keeps its previous content; the rebuilt definition is in the input pane" +
                  (notes.validatedWritten ? " and in " + Text(kValidatedInputName) : Text()) + ".");
     return;
   }
+  inputStamp_ = StampOf(inputPath_, definition);
   if (existed) notes.backupName = backup;
 }
 

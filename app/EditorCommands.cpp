@@ -44,10 +44,22 @@ void Workflow::SaveAsClick() {
                // was added here, the file about to be replaced is another
                // one, so ask again.
                host.AskYesNo(name + " already exists." + Text(CRLF) + "Do you want to replace it?", "Save As")) {
-      if (FileResult saved = FileWriteText(name, host.InputPane().PaneText()); !saved) fail(saved.reason);
+      SaveAsTo(name, fail);
     }
   }
   host.FocusInputPane();
+}
+
+void Workflow::SaveAsTo(const Text& name, const std::function<void(const Text&)>& fail) {
+  // The opened definition, written since by another program, is replaced
+  // only when the user says so, and its present text is then kept beside it.
+  const bool input = !inputPath_.empty() && SameFile(name, inputPath_);
+  const bool changed = input && inputStamp_ && ChangedSince(inputPath_, *inputStamp_);
+  if (changed && !MayReplaceInputFile()) return;
+  const Text text = host.InputPane().PaneText();
+  const WriteOptions options{.backupName = changed ? name + Text(kBackupSuffix) : Text(), .onDisk = true};
+  if (FileResult saved = FileWriteText(name, text, options); !saved) return fail(saved.reason);
+  if (input) inputStamp_ = StampOf(name, text);
 }
 
 // A missing link is the platform's to report.

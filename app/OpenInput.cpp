@@ -50,6 +50,7 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   if (FileResult read = FileRead(path, content); !read) return refuse(read.reason);
   if (content.find('\0') != Text::npos) return refuse("it holds NUL bytes, so it is not a text file");
   inputPath_ = path;
+  inputStamp_ = StampOf(path, content);
   host.InputPane().PaneTakeText(std::move(content));
   host.FocusInputPane();
   state_.FileOpen = 1;

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -122,6 +124,10 @@ class Workflow {
   // (TrimMenuName). False, with the pane and the input file left as they
   // were and the user told why, when there is no complete link pair.
   bool StripAndBuild(const TextLines& lines);
+  // Whether the input file may be replaced: yes when it is as Pravel last
+  // read or wrote it, or gone; when another program has written it since,
+  // the user is asked.
+  bool MayReplaceInputFile();
   void TrimMenuName(const Records& records, std::string_view paneText, BuildNotes& notes);
   void RewriteInputFile(const Text& definition, BuildNotes& notes);
   WalkEnd DelegateWork();
@@ -138,6 +144,7 @@ class Workflow {
   // The editor tools.
   void PasteTemplate();
   void SaveAsClick();
+  void SaveAsTo(const Text& name, const std::function<void(const Text&)>& fail);
   void ShowHelp();
   void Exit();
 
@@ -158,8 +165,9 @@ class Workflow {
   int HtmlHdrDoneCount = 0;  // page headers emitted since the last validation
   Text currentCommand_ = "nuttin";
   Text StartDirectory;
-  Text inputPath_;              // the file last opened; the build rewrites it
-  std::int64_t findStart_ = 0;  // where the next find begins
+  Text inputPath_;                       // the file last opened; the build rewrites it
+  std::optional<FileStamp> inputStamp_;  // the input file as last read or written here
+  std::int64_t findStart_ = 0;           // where the next find begins
   // The hidden stores: the page template during a build, the generated
   // page lines.
   Text re2;

@@ -102,7 +102,7 @@ void TimeWrites(const Text& definitionPath, Phases& phases) {
   }
   Text rebuilt;
   FileRead(definitionPath, rebuilt);
-  timed([&] { FileWriteText(scratch, rebuilt, scratch + Text(kBackupSuffix)); });
+  timed([&] { FileWriteText(scratch, rebuilt, {.backupName = scratch + Text(kBackupSuffix), .onDisk = true}); });
   std::remove(scratch.c_str());
   std::remove((scratch + Text(kBackupSuffix)).c_str());
   phases.Add("writes", seconds);

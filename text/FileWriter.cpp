@@ -12,6 +12,9 @@
 #ifdef _WIN32
 #include <io.h>
 #include <sys/stat.h>
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,10 +167,49 @@ fs::perms NewFilePermissions() {
 #endif
 }
 
+// Asks the system to put what was written to the file on the disk.
+bool SyncFile(int fd) {
+#ifdef _WIN32
+  return _commit(fd) == 0;
+#else
+  return ::fsync(fd) == 0;
+#endif
+}
+
+// Makes a rename into the folder last through a power cut. Where a file
+// system cannot sync a folder the rename stands as the system keeps it.
+void SyncFolder(const fs::path& file) {
+#ifndef _WIN32
+  const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+#else
+  (void)file;
+#endif
+}
+
+// Gives the file the target's place; on the disk before it returns when
+// asked (on Windows the move itself writes through).
+void Rename(const fs::path& from, const fs::path& to, bool onDisk, std::error_code& ec) {
+#ifdef _WIN32
+  if (onDisk) {
+    ec.clear();
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      ec = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+    }
+    return;
+  }
+#endif
+  fs::rename(from, to, ec);
+  if (!ec && onDisk) SyncFolder(to);
+}
+
 // Keeps the target's content under backupName: a second name for the same
 // file, made beside the backup and renamed over it, or, where the system
 // has no second names, a copy written the same way.
-FileResult KeepBackup(const Text& target, const Text& backupName, fs::perms permissions) {
+FileResult KeepBackup(const Text& target, const Text& backupName, fs::perms permissions, bool onDisk) {
   const Text backupTarget = ReplaceTarget(backupName);
   std::error_code ec;
   const fs::file_status status = fs::status(PathOf(backupTarget), ec);
@@ -189,7 +231,7 @@ FileResult KeepBackup(const Text& target, const Text& backupName, fs::perms perm
     NoMemoryLost(made);
     if (made == std::errc::file_exists) continue;
     if (made) break;  // no second names here: copied below
-    fs::rename(linked, backup, made);
+    Rename(linked, backup, onDisk, made);
     if (!made) return {};
     fs::remove(linked, ec);
     return Failed("cannot write the backup " + backupName + ": " + made.message());
@@ -206,7 +248,7 @@ FileResult KeepBackup(const Text& target, const Text& backupName, fs::perms perm
   const bool readFailed = std::ferror(from) != 0;
   std::fclose(from);
   if (readFailed) return Failed("cannot keep a backup: read error");
-  if (FileResult copied = copy.Finish(); !copied) {
+  if (FileResult copied = copy.Finish({.onDisk = onDisk}); !copied) {
     return Failed("cannot write the backup " + backupName + ": " + copied.reason);
   }
   return {};
@@ -286,9 +328,10 @@ void FileWriter::Append(std::string_view text) {
   buffer_.append(text);
 }
 
-FileResult FileWriter::Finish(const Text& backupName) {
+FileResult FileWriter::Finish(const WriteOptions& options) {
   if (fd_ < 0) return result_;
   Flush();
+  if (result_.ok && options.onDisk && !SyncFile(fd_)) Fail(FailedErrno(errno ? errno : EIO));
 #ifdef _WIN32
   const bool closed = _close(fd_) == 0;
 #else
@@ -301,11 +344,11 @@ FileResult FileWriter::Finish(const Text& backupName) {
   fd_ = -1;
   if (!closed) Fail(FailedErrno(closeError ? closeError : EIO));
   std::error_code ec;
-  if (result_.ok && !backupName.empty() && Exists(target_)) {
-    if (FileResult kept = KeepBackup(target_, backupName, permissions_); !kept) Fail(kept);
+  if (result_.ok && !options.backupName.empty() && Exists(target_)) {
+    if (FileResult kept = KeepBackup(target_, options.backupName, permissions_, options.onDisk); !kept) Fail(kept);
   }
   if (result_.ok) {
-    fs::rename(temporary_, PathOf(target_), ec);
+    Rename(temporary_, PathOf(target_), options.onDisk, ec);
     NoMemoryLost(ec);
     if (ec) {
       Fail(Failed(ec.message()));
@@ -317,10 +360,10 @@ FileResult FileWriter::Finish(const Text& backupName) {
   return result_;
 }
 
-FileResult FileWriteText(const Text& name, std::string_view text, const Text& backupName) {
+FileResult FileWriteText(const Text& name, std::string_view text, const WriteOptions& options) {
   FileWriter file(name);
   file.Append(text);
-  return file.Finish(backupName);
+  return file.Finish(options);
 }
 
 FileResult FileWriteLines(const Text& name, std::span<const Text> lines) {

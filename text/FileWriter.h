@@ -25,6 +25,19 @@
 
 namespace pravel {
 
+// What a write does besides replacing the file.
+struct WriteOptions {
+  // The target's previous content is first kept under this name: by a
+  // second name for the same file where the system allows one, so a large
+  // file is not copied.
+  Text backupName = {};
+  // The user's own text (a definition) is flushed to the disk before it
+  // takes the target's place, and the folder after the rename, so that a
+  // power cut leaves the old text or the new one, never a file the system
+  // had not yet written. Files a step makes again when run are not.
+  bool onDisk = false;
+};
+
 class FileWriter {
  public:
   // Prepares the temporary beside the target; a failure shows in Finish. A
@@ -45,11 +58,8 @@ class FileWriter {
     Append(text);
     Append(CRLF);
   }
-  // Puts the new file in the target's place. With a backupName, the
-  // target's previous content is first kept under that name: by a second
-  // name for the same file where the system allows one, so a large file is
-  // not copied.
-  FileResult Finish(const Text& backupName = {});
+  // Puts the new file in the target's place.
+  FileResult Finish(const WriteOptions& options = {});
 
  private:
   void Flush();
@@ -65,7 +75,7 @@ class FileWriter {
 };
 
 // The text as the whole file.
-FileResult FileWriteText(const Text& name, std::string_view text, const Text& backupName = {});
+FileResult FileWriteText(const Text& name, std::string_view text, const WriteOptions& options = {});
 // The lines, each followed by CR LF.
 FileResult FileWriteLines(const Text& name, std::span<const Text> lines);
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <system_error>
 
 #include "text/FileWriter.h"
@@ -91,6 +92,32 @@ bool Exists(const Text& name) {
   const bool exists = fs::exists(PathOf(name), ec);
   NoMemoryLost(ec);
   return exists;
+}
+
+std::optional<FileStamp> StampOf(const Text& name, std::string_view content) {
+  std::error_code ec;
+  const fs::path path = PathOf(name);
+  const std::uintmax_t size = fs::file_size(path, ec);
+  NoMemoryLost(ec);
+  if (ec) return std::nullopt;
+  const fs::file_time_type time = fs::last_write_time(path, ec);
+  NoMemoryLost(ec);
+  if (ec) return std::nullopt;
+  return FileStamp{size, time, std::hash<std::string_view>()(content)};
+}
+
+bool ChangedSince(const Text& name, const FileStamp& stamp) {
+  std::error_code ec;
+  const fs::path path = PathOf(name);
+  const std::uintmax_t size = fs::file_size(path, ec);
+  NoMemoryLost(ec);
+  if (ec) return false;
+  if (size != stamp.size) return true;
+  const fs::file_time_type time = fs::last_write_time(path, ec);
+  NoMemoryLost(ec);
+  if (ec || time == stamp.time) return false;
+  Text content;
+  return FileRead(name, content).ok && std::hash<std::string_view>()(content) != stamp.hash;
 }
 
 std::optional<std::uintmax_t> FileSize(const Text& name) {

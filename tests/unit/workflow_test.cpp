@@ -168,6 +168,40 @@ TEST(Workflow, TheDefinitionChangingBetweenOpenAndBuild) {
   }
 }
 
+TEST(Workflow, ADefinitionAnotherProgramWroteIsReplacedOnlyWhenTheUserSaysSo) {
+  const Text edited = kDefinition + CrLfLines({"menuname=<Nuts>", "linkname=<Pecan>", "linkaddress=<pecan.html>"});
+  const auto touch = [] { fs::last_write_time("menus.txt", fs::last_write_time("menus.txt") + std::chrono::hours(1)); };
+  const auto edit = [&] { WriteFile("menus.txt", edited); };
+  // The change, the answer to the question (none: not asked), what the
+  // file and its backup then hold.
+  const std::tuple<std::function<void()>, std::optional<bool>, Text, Text> cases[] = {
+      {touch, std::nullopt, kNormalised, kDefinition},  // the same text: no question
+      {edit, true, kNormalised, edited},                // replaced; the other program's text kept
+      {edit, false, edited, ""},                        // nothing written
+  };
+  for (const auto& [change, answer, file, backup] : cases) {
+    Fixture f;
+    f.Open(kDefinition, {Command::ValidateInput});
+    change();
+    if (answer) f.host.questionAnswers.push_back(*answer);
+    const Outcome built = f.wf.RunCommand(Command::BuildHtml);
+    EXPECT_EQ(f.host.questions, answer ? std::vector<Text>{f.dir.File("menus.txt") +
+                                                           " changed on disk since it was opened. Replace it with the "
+                                                           "definition in the pane? (Its present text is kept in " +
+                                                           f.dir.File("menus.txt") + ".bak.)"}
+                                       : std::vector<Text>{});
+    EXPECT_EQ(ReadFile("menus.txt"), file);
+    EXPECT_EQ(ReadFile("menus.txt.bak"), backup);
+    if (answer == false) {
+      EXPECT_EQ(built.kind, Outcome::Refused);
+      EXPECT_EQ(f.Flags(), (std::vector<int>{0, 1, 1, 0})) << "not as after step 2";
+      EXPECT_EQ(f.host.Caption(), kCaptionStep3);
+      EXPECT_EQ(f.host.InputPane().PaneText(), kDefinition);
+      EXPECT_FALSE(fs::exists("Sorted_Pravel.txt"));
+    }
+  }
+}
+
 TEST(Workflow, BuildRefusesADefinitionThatBecameOneOfItsOwnFiles) {
   // Opened from another folder, "Pravel.ini" is a definition like any
   // other; once a dialog has made its folder current, the build would
