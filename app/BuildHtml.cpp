@@ -6,6 +6,7 @@
 #include "app/Workflow.h"
 #include "definition/Normalise.h"
 #include "html/PageTemplate.h"
+#include "text/Charset.h"
 #include "text/FileWriter.h"
 #include "text/Lines.h"
 
@@ -15,7 +16,10 @@ namespace pravel {
 // the pass runs and shown as one message at its end, so that a definition
 // of a million lines never produces a million messages.
 struct Workflow::BuildNotes {
-  Text backupName;  // set when the input file's previous content was kept
+  std::size_t dropped = 0;  // lines with text the rewrite does not keep
+  Text backupName;          // set when a backup was written
+  bool inFile = false;      // the input file holds the rebuilt definition
+  bool nowUtf8 = false;     // the input file was written in UTF-8 for the first time
   bool validatedWritten = true;
   Text failures;
 
@@ -112,6 +116,7 @@ bool Workflow::StripAndBuild(const TextLines& lines) {
   }
 
   BuildNotes notes;
+  notes.dropped = DroppedLineCount(lines);
   FileWriter file(kSortedRecordsName);
   for (std::size_t k = 0; k < records.Count(); ++k) {
     file.Append(records[k].menu);
@@ -121,13 +126,23 @@ bool Workflow::StripAndBuild(const TextLines& lines) {
   if (FileResult written = file.Finish(); !written) notes.Failed(WriteFailure(kSortedRecordsName, written));
   TrimMenuName(records, lines.Whole(), notes);
 
+  // The build's closing message: what the rewrite left out, and where it
+  // is kept.
   Text text;
-  if (records.leftOut().Any()) {
-    text = LeftOutText(records.leftOut());
-    if (!notes.backupName.empty()) {
-      text += CRLF;
-      text += "The previous content of the input file is kept in " + notes.backupName + ".";
-    }
+  if (records.leftOut().Any()) text = LeftOutText(records.leftOut());
+  if (notes.dropped > 0) {
+    if (!text.empty()) text += CRLF;
+    text += "The rewrite left out " + NumberToText(static_cast<std::int64_t>(notes.dropped)) +
+            (notes.dropped == 1 ? " line" : " lines") +
+            " of the definition: lines that hold no statement, or text beside one (remarks, misspelt keywords).";
+  }
+  if (!text.empty() && !notes.backupName.empty()) {
+    text += CRLF;
+    text += notes.backupName + " keeps the text as it was before the build.";
+  }
+  if (notes.nowUtf8) {
+    if (!text.empty()) text += CRLF;
+    text += Utf8FromNowOn(inputPath_);
   }
   if (!notes.failures.empty()) {
     if (!text.empty()) text += Text(CRLF) + Text(CRLF);
@@ -146,7 +161,7 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
     notes.Failed(WriteFailure(kValidatedInputName, written));
     notes.validatedWritten = false;
   }
-  RewriteInputFile(definition, notes);
+  RewriteInputFile(definition, paneText, notes);
   const std::vector<Text> SortedList = StoredLines(definition);
   // The pane takes the text built here rather than the file read back: a
   // file that could not be written must not decide what the pane holds. It
@@ -154,15 +169,19 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
   // view the pane's old text) are not read again. A pane that already holds
   // the text is left as it is: a window's pane takes a large text slowly.
   if (definition != paneText) host.InputPane().PaneTakeText(std::move(definition));
+  if (notes.inFile) host.InputPane().PaneSaved();
   host.ShowSortedList(SortedList);
 }
 
-// The input file takes the normalised definition. Its previous content is
-// kept beside it and the replacement is whole, so the user's own text can
-// never be lost to a build. A file that already holds exactly this text is
-// left alone: rewriting it would only replace the backup of the user's
-// original with a copy of the normalised text.
-void Workflow::RewriteInputFile(const Text& definition, BuildNotes& notes) {
+// The input file takes the normalised definition, whole, and the text the
+// rewrite may lose is kept beside it. That is the file's previous content,
+// unless it is only what Pravel itself writes (statements and one-space
+// lines): then the backup keeps the user's older text. When the pane holds
+// lines the rewrite leaves out and they are in no file (typed since the
+// file was read or written, or the file is gone), the backup takes the
+// pane's text instead. A file that already holds exactly this text is left
+// alone.
+void Workflow::RewriteInputFile(const Text& definition, std::string_view paneText, BuildNotes& notes) {
   if (inputPath_.empty()) return;
   // Only a file of the same length can hold the same text; a large file of
   // another length is not read just to find that out.
@@ -171,17 +190,32 @@ void Workflow::RewriteInputFile(const Text& definition, BuildNotes& notes) {
   if (existed && *size == definition.size()) {
     Text current;
     existed = FileRead(inputPath_, current).ok;
-    if (existed && current == definition) return;
+    if (existed && current == definition) {
+      notes.inFile = true;
+      return;
+    }
   }
   const Text backup = inputPath_ + Text(kBackupSuffix);
-  if (FileResult replaced = FileWriteText(inputPath_, definition, {.backupName = backup, .onDisk = true}); !replaced) {
+  WriteOptions options{.onDisk = true};
+  if (notes.dropped > 0 && (host.InputPane().PaneModified() || !existed)) {
+    if (FileResult kept = FileWriteText(backup, paneText, {.onDisk = true}); !kept) {
+      notes.Failed(WriteFailure(backup, kept));
+    } else {
+      notes.backupName = backup;
+    }
+  } else if (existed && !FileIsRegroupedDefinition(inputPath_)) {
+    options.backupName = backup;
+  }
+  if (FileResult replaced = FileWriteText(inputPath_, definition, options); !replaced) {
     notes.Failed(WriteFailure("the input file " + inputPath_, replaced) + Text(CRLF) +
                  "The file keeps its previous content; the rebuilt definition is in the input pane" +
                  (notes.validatedWritten ? " and in " + Text(kValidatedInputName) : Text()) + ".");
     return;
   }
+  notes.inFile = true;
+  notes.nowUtf8 = host.InputPane().PaneTookUtf8();
   inputStamp_ = StampOf(inputPath_, definition);
-  if (existed) notes.backupName = backup;
+  if (!options.backupName.empty()) notes.backupName = backup;
 }
 
 WalkEnd Workflow::DelegateWork() {
@@ -191,10 +225,18 @@ WalkEnd Workflow::DelegateWork() {
   // room for them at once, so the list does not copy itself as it grows.
   HtmlLines.reserve(HtmlLines.size() + definition.Count());
   const PageParts page = ReadPageParts(re2);
-  return pravel::DelegateWork(definition, page, HtmlLines, HtmlHdrDoneCount, trace_,
-                              [this](std::string_view asWritten, std::string_view renamed) {
-                                host.ShowMessage(MenuRenamedText(asWritten, renamed), MessageKind::Warning);
-                              });
+  // A page that says it is UTF-8 gets its values in UTF-8, whatever the
+  // definition was written in.
+  ValueToUtf8 toUtf8;
+  if (DeclaresUtf8(page.header) && !IsUtf8(definition.Whole())) {
+    toUtf8 = [this](std::string_view value) { return host.DefinitionToUtf8(value); };
+  }
+  return pravel::DelegateWork(
+      definition, page, HtmlLines, HtmlHdrDoneCount, trace_,
+      [this](std::string_view asWritten, std::string_view renamed) {
+        host.ShowMessage(MenuRenamedText(asWritten, renamed), MessageKind::Warning);
+      },
+      toUtf8);
 }
 
 void Workflow::WriteDraft() {

@@ -60,6 +60,8 @@ void Workflow::SaveAsTo(const Text& name, const std::function<void(const Text&)>
   const WriteOptions options{.backupName = changed ? name + Text(kBackupSuffix) : Text(), .onDisk = true};
   if (FileResult saved = FileWriteText(name, text, options); !saved) return fail(saved.reason);
   if (input) inputStamp_ = StampOf(name, text);
+  host.InputPane().PaneSaved();
+  if (host.InputPane().PaneTookUtf8()) host.ShowMessage(Utf8FromNowOn(name), MessageKind::Warning);
 }
 
 // A missing link is the platform's to report.

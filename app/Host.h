@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "text/Charset.h"
 #include "text/Pane.h"
 #include "text/Text.h"
 
@@ -58,6 +59,11 @@ class Host {
   virtual void SetMenuNameList(const std::vector<Text>& entries) = 0;
   // The list of the regrouped definition, one item per line, made visible.
   virtual void ShowSortedList(const std::vector<Text>& lines) = 0;
+
+  // A piece of a definition that is not UTF-8, in UTF-8: the window reads
+  // such a definition in the system's ANSI code page; without a window it
+  // is taken as Windows-1252.
+  virtual Text DefinitionToUtf8(std::string_view bytes) const { return Windows1252ToUtf8(bytes); }
 
   // The text typed into the Columns field.
   virtual Text ColumnsText() = 0;

@@ -8,6 +8,9 @@
 namespace pravel {
 
 Outcome Workflow::DoOpen(const Text* chosenFile) {
+  // Text typed or pasted into the pane and saved nowhere is not thrown
+  // away without asking; No leaves everything as it was.
+  if (!MayDiscardPane()) return Outcome::Refusal("the pane holds changes that are not saved");
   trace_.Clear();
   currentCommand_ = "DoOpen";
 
@@ -52,6 +55,7 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   inputPath_ = path;
   inputStamp_ = StampOf(path, content);
   host.InputPane().PaneTakeText(std::move(content));
+  host.InputPane().PaneSaved();
   host.FocusInputPane();
   state_.FileOpen = 1;
   state_.FileValidated = 0;

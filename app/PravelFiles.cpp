@@ -37,4 +37,8 @@ Text PravelFileReason(const Text& name) {
   return name + " is a file Pravel writes or reads as a template; save the definition under another name";
 }
 
+Text Utf8FromNowOn(const Text& name) {
+  return name + " is saved as UTF-8 from now on: it holds characters its former encoding cannot";
+}
+
 }  // namespace pravel

@@ -39,4 +39,8 @@ Text PravelFileAt(const Text& path, const Text& outputFolder);
 // Why such a file is refused, naming it.
 Text PravelFileReason(const Text& name);
 
+// What the user is told, once, when a definition in another encoding comes
+// to hold characters that encoding cannot, and is written in UTF-8.
+Text Utf8FromNowOn(const Text& name);
+
 }  // namespace pravel

@@ -96,11 +96,22 @@ void Workflow::CheckDefinition(const TextLines& lines) {
   state_.LinkAddressCnt = counts.linkAddresses;
   state_.emptyInput = counts.emptyInput;
   host.ShowMessage(ValidationReport(counts), MessageKind::Report);
+  if (const Text warnings = ValidationWarnings(lines); !warnings.empty())
+    host.ShowMessage(warnings, MessageKind::Warning);
   state_.FileValidated = counts.Passes() ? 1 : 0;
   ShowStatus();
 }
 
-void Workflow::Exit() { host.EndProcess(0); }
+void Workflow::Exit() {
+  if (MayDiscardPane()) host.EndProcess(0);
+}
+
+void Workflow::Close() { Exit(); }
+
+bool Workflow::MayDiscardPane() {
+  return !host.InputPane().PaneModified() ||
+         host.AskYesNo("The definition in the pane has changes that are not saved. Discard them?", "Pravel");
+}
 
 Text Workflow::StateText() const {
   return "emptyInput_<>= " + NumberToText(state_.emptyInput) + "  FileOpen= " + NumberToText(state_.FileOpen) +

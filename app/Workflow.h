@@ -88,6 +88,10 @@ class Workflow {
   // A confirmed choice in the go-to list (index, entry text).
   void GoToMenuName(int index, const Text& entry);
 
+  // Closing the window: ends the program, once the user agrees to lose
+  // what the pane holds in no file.
+  void Close();
+
   const StepState& State() const { return state_; }
   const Text& CurrentCommand() const { return currentCommand_; }
   const Text& InputPath() const { return inputPath_; }
@@ -129,7 +133,7 @@ class Workflow {
   // the user is asked.
   bool MayReplaceInputFile();
   void TrimMenuName(const Records& records, std::string_view paneText, BuildNotes& notes);
-  void RewriteInputFile(const Text& definition, BuildNotes& notes);
+  void RewriteInputFile(const Text& definition, std::string_view paneText, BuildNotes& notes);
   WalkEnd DelegateWork();
   void WriteDraft();
 
@@ -147,6 +151,9 @@ class Workflow {
   void SaveAsTo(const Text& name, const std::function<void(const Text&)>& fail);
   void ShowHelp();
   void Exit();
+  // Whether what the pane holds may be thrown away: yes when it is in a
+  // file, else the user is asked.
+  bool MayDiscardPane();
 
   // The refusal message of a step that cannot run yet.
   Outcome ShowStepGuard();

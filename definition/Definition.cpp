@@ -43,4 +43,14 @@ std::string_view StatementValue(std::string_view line) {
   return line.substr(open + 1, close - open - 1);
 }
 
+Text QuotedLine(std::string_view line) {
+  // Long enough to recognise a line, short enough for a message box.
+  constexpr std::size_t kLength = 80;
+  Text out(1, '"');
+  out.append(line.substr(0, kLength));
+  if (line.size() > kLength) out.append("...");
+  out.push_back('"');
+  return out;
+}
+
 }  // namespace pravel

@@ -37,4 +37,7 @@ LineKeywords FindKeywords(std::string_view line);
 // it. Empty when the line has no "<".
 std::string_view StatementValue(std::string_view line);
 
+// A line as a message quotes it: in double quotes, cut after 80 bytes.
+Text QuotedLine(std::string_view line);
+
 }  // namespace pravel

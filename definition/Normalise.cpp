@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <vector>
 
 #include "definition/Definition.h"
 #include "text/SortOrder.h"
+#include "text/TextFile.h"
 
 namespace pravel {
 
 namespace {
 
 constexpr std::string_view kOneSpaceLine = " \r\n";
-// Long enough to recognise a line in a message, short enough for the box.
+// Enough of a line for a message to quote it (QuotedLine cuts it there).
 constexpr std::size_t kQuotedLineLength = 80;
 
 // The statement that starts at the keyword found at `at` in the line: up to
@@ -193,14 +196,6 @@ Text RegroupRecords(const Records& records, TraceLog& trace) {
 
 namespace {
 
-Text Quoted(std::string_view line) {
-  Text out(1, '"');
-  out.append(line.substr(0, kQuotedLineLength));
-  if (line.size() > kQuotedLineLength) out.append("...");
-  out.push_back('"');
-  return out;
-}
-
 Text Counted(std::size_t count, std::string_view one, std::string_view many) {
   return NumberToText(static_cast<std::int64_t>(count)) + " " + Text(count == 1 ? one : many);
 }
@@ -215,15 +210,148 @@ Text LeftOutText(const LeftOut& left) {
             Counted(left.orphanAddresses, "link address line has no menu name or no link name before it",
                     "link address lines have no menu name or no link name before them") +
             " (first: line " + NumberToText(static_cast<std::int64_t>(left.firstOrphanLine)) + ", " +
-            Quoted(left.firstOrphan) + ").";
+            QuotedLine(left.firstOrphan) + ").";
   }
   if (left.unclosed > 0) {
     text += CRLF;
     text += "  " + Counted(left.unclosed, "statement line has", "statement lines have") +
             " no closing \">\" after the keyword (first: line " +
-            NumberToText(static_cast<std::int64_t>(left.firstUnclosedLine)) + ", " + Quoted(left.firstUnclosed) + ").";
+            NumberToText(static_cast<std::int64_t>(left.firstUnclosedLine)) + ", " + QuotedLine(left.firstUnclosed) +
+            ").";
   }
   return text;
+}
+
+namespace {
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+// Whether the line holds text besides its statements: before the first,
+// between them or after the last, blanks aside.
+bool HoldsMoreThanStatements(std::string_view line) {
+  for (std::size_t at = 0;;) {
+    std::size_t next = std::string_view::npos;
+    for (const std::string_view key : kKeywords) next = std::min(next, FindLower(line, key, at));
+    if (next == std::string_view::npos) return !IsBlank(line.substr(at));
+    if (!IsBlank(line.substr(at, next - at))) return true;
+    const std::size_t close = line.find('>', next);
+    if (close == std::string_view::npos) return false;  // left out, and reported as unclosed
+    at = close + 1;
+  }
+}
+
+}  // namespace
+
+std::size_t DroppedLineCount(const TextLines& lines) {
+  std::size_t dropped = 0;
+  for (std::size_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines.Line(i);
+    if (HoldsMoreThanStatements(line)) ++dropped;
+  }
+  return dropped;
+}
+
+namespace {
+
+// What a line of a rewritten definition is: one space, or one statement
+// from the keyword at its start to the ">" at its end.
+enum class RegroupedLine { Space, Menu, Link, Address, Other };
+
+RegroupedLine KindOfLine(std::string_view line) {
+  if (line == " ") return RegroupedLine::Space;
+  const LineKeywords keys = FindKeywords(line);
+  for (int kind = 0; kind < 3; ++kind) {
+    if (keys.at[kind] != 0) continue;
+    if (CutStatement(line, 0, kKeywords[kind].size()).size() != line.size()) break;
+    return kind == LineKeywords::MenuName   ? RegroupedLine::Menu
+           : kind == LineKeywords::LinkName ? RegroupedLine::Link
+                                            : RegroupedLine::Address;
+  }
+  return RegroupedLine::Other;
+}
+
+// Follows a text line by line: is it laid out as the rewrite lays out a
+// definition (a one-space line, the menu, a one-space line, then each link
+// pair followed by a one-space line) with its records in sorted order?
+class RegroupedReader {
+ public:
+  bool Take(std::string_view line) {
+    const RegroupedLine kind = KindOfLine(line);
+    switch (state_) {
+      case State::GroupStart:
+      case State::AfterPairSpace:
+        if (kind == RegroupedLine::Space) return Next(State::BeforeMenu);
+        return state_ == State::AfterPairSpace && kind == RegroupedLine::Link && Remember(link_, line) &&
+               Next(State::AfterLink);
+      case State::BeforeMenu:
+        return kind == RegroupedLine::Menu && line != menu_ && Remember(menu_, line) && Next(State::AfterMenu);
+      case State::AfterMenu:
+        return kind == RegroupedLine::Space && Next(State::BeforeLink);
+      case State::BeforeLink:
+        return kind == RegroupedLine::Link && Remember(link_, line) && Next(State::AfterLink);
+      case State::AfterLink:
+        return kind == RegroupedLine::Address && InOrder(line) && Next(State::AfterAddress);
+      case State::AfterAddress:
+        return kind == RegroupedLine::Space && Next(State::AfterPairSpace);
+    }
+    return false;
+  }
+  // A whole text ends after a group, or holds none.
+  bool Complete() const { return state_ == State::GroupStart || state_ == State::AfterPairSpace; }
+
+ private:
+  enum class State { GroupStart, BeforeMenu, AfterMenu, BeforeLink, AfterLink, AfterAddress, AfterPairSpace };
+
+  bool Next(State state) {
+    state_ = state;
+    return true;
+  }
+  static bool Remember(Text& kept, std::string_view line) {
+    kept.assign(line);
+    return true;
+  }
+  // The record that ends here does not sort before the one before it.
+  bool InOrder(std::string_view address) {
+    const int menu = TextCompareSorted(menu_, previousMenu_);
+    const int link = TextCompareSorted(link_, previousLink_);
+    const bool inOrder = !started_ || menu > 0 ||
+                         (menu == 0 && (link > 0 || (link == 0 && TextCompareSorted(address, previousAddress_) >= 0)));
+    started_ = true;
+    previousMenu_ = menu_;
+    previousLink_ = link_;
+    previousAddress_.assign(address);
+    return inOrder;
+  }
+
+  State state_ = State::GroupStart;
+  Text menu_, link_;
+  Text previousMenu_, previousLink_, previousAddress_;
+  bool started_ = false;
+};
+
+}  // namespace
+
+bool FileIsRegroupedDefinition(const Text& name) {
+  // Read a piece at a time: the file may be as large as the definition
+  // being built, which is held in memory already.
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  std::FILE* file = OpenToRead(name);
+  if (!file) return false;
+  RegroupedReader reader;
+  Text pending;
+  std::vector<char> piece(kPiece);
+  bool regrouped = true;
+  for (std::size_t got; regrouped && (got = std::fread(piece.data(), 1, piece.size(), file)) > 0;) {
+    pending.append(piece.data(), got);
+    std::size_t at = 0;
+    for (std::size_t end; regrouped && (end = pending.find(CRLF, at)) != Text::npos; at = end + CRLF.size()) {
+      regrouped = reader.Take(std::string_view(pending).substr(at, end - at));
+    }
+    pending.erase(0, at);
+  }
+  regrouped = regrouped && !std::ferror(file) && pending.empty() && reader.Complete();
+  std::fclose(file);
+  return regrouped;
 }
 
 }  // namespace pravel

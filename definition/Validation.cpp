@@ -42,4 +42,38 @@ Text ValidationReport(const StatementCounts& counts) {
   return report;
 }
 
+Text ValidationWarnings(const TextLines& lines) {
+  // A short list: the first few, and how many more.
+  constexpr std::size_t kShown = 10;
+  Text list;
+  std::size_t found = 0;
+  for (std::size_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines.Line(i);
+    const std::size_t pair = line.find("=<");
+    if (pair == std::string_view::npos) continue;
+    const LineKeywords keys = FindKeywords(line);
+    Text why;
+    if (!keys.Holds(LineKeywords::MenuName) && !keys.Holds(LineKeywords::LinkName) &&
+        !keys.Holds(LineKeywords::LinkAddress)) {
+      why = " holds \"=<\" but no menuname=<, linkname=< or linkaddress=<, so it is a remark.";
+    } else {
+      const std::size_t close = line.find('>', line.find('<'));
+      const std::string_view rest = close == std::string_view::npos ? std::string_view() : line.substr(close + 1);
+      if (rest.find('>') != std::string_view::npos && rest.find("=<") == std::string_view::npos) {
+        why = ": the value ends at the first \">\", so it is \"" + Text(StatementValue(line)) + "\".";
+      }
+    }
+    if (why.empty() || ++found > kShown) continue;
+    list += CRLF;
+    list += "Line " + NumberToText(static_cast<std::int64_t>(i + 1)) + ", " + QuotedLine(line) + why;
+  }
+  if (found == 0) return {};
+  Text text = "These lines may not say what was meant (the build goes on all the same):" + list;
+  if (found > kShown) {
+    text += CRLF;
+    text += "... and " + NumberToText(static_cast<std::int64_t>(found - kShown)) + " more.";
+  }
+  return text;
+}
+
 }  // namespace pravel

@@ -23,4 +23,12 @@ StatementCounts CountStatements(const TextLines& lines);
 // The report shown after every validation, byte for byte.
 Text ValidationReport(const StatementCounts& counts);
 
+// Lines that may not say what their writer meant, with their numbers, as
+// the user is told them after the report; empty when there are none. They
+// never decide the verdict: lines that hold "=<" but no keyword (a
+// misspelt statement is a remark, and its links fall to the menu above),
+// and statements whose line holds another ">" after the one that ends the
+// value (the value stops at the first ">").
+Text ValidationWarnings(const TextLines& lines);
+
 }  // namespace pravel

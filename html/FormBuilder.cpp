@@ -10,26 +10,17 @@ namespace {
 // The menu step looks for the keyword without its bracket.
 constexpr std::string_view kMenuNameScanKey = "menuname=";
 
-// A value as it goes into the page (HtmlText.h): itself when it holds
-// nothing to escape, which is nearly always, else its escaped form, kept in
-// `buffer`.
-std::string_view ForPage(std::string_view value, Text& buffer) {
-  if (value.find_first_of("&<\"'") == std::string_view::npos) return value;
-  buffer.clear();
-  AppendHtmlEscaped(buffer, value, HtmlEscapes::QuoteAndApostrophe);
-  return buffer;
-}
-
 class DraftWalk {
  public:
   DraftWalk(const TextLines& definition, const PageParts& page, std::vector<Text>& htmlLines, int& HtmlHdrDoneCount,
-            TraceLog& trace, const MenuRenamed& renamed)
+            TraceLog& trace, const MenuRenamed& renamed, const ValueToUtf8& toUtf8)
       : lines_(definition),
         page_(page),
         HtmlLines(htmlLines),
         HtmlHdrDoneCount(HtmlHdrDoneCount),
         trace_(trace),
-        renamed_(renamed) {}
+        renamed_(renamed),
+        toUtf8_(toUtf8) {}
 
   WalkEnd DelegateWork();
 
@@ -51,6 +42,10 @@ class DraftWalk {
   void ScanTo(std::string_view key);
   // The value of the line at LineIndex; empty past the last line.
   std::string_view CurrentValue() const;
+  // A value as it goes into the page (HtmlText.h): itself when it holds
+  // nothing to convert or escape, which is nearly always, else its new
+  // form, kept in `buffer`.
+  std::string_view ForPage(std::string_view value, Text& buffer) const;
 
   const TextLines& lines_;
   const PageParts& page_;
@@ -58,6 +53,7 @@ class DraftWalk {
   int& HtmlHdrDoneCount;
   TraceLog& trace_;
   const MenuRenamed& renamed_;
+  const ValueToUtf8& toUtf8_;
 
   std::size_t LineIndex = 0;
 
@@ -112,6 +108,19 @@ void DraftWalk::ScanTo(std::string_view key) {
 }
 
 std::string_view DraftWalk::CurrentValue() const { return StatementValue(lines_.Line(LineIndex)); }
+
+std::string_view DraftWalk::ForPage(std::string_view value, Text& buffer) const {
+  if (toUtf8_) {
+    const Text converted = toUtf8_(value);
+    buffer.clear();
+    AppendHtmlEscaped(buffer, converted, HtmlEscapes::QuoteAndApostrophe);
+    return buffer;
+  }
+  if (value.find_first_of("&<\"'") == std::string_view::npos) return value;
+  buffer.clear();
+  AppendHtmlEscaped(buffer, value, HtmlEscapes::QuoteAndApostrophe);
+  return buffer;
+}
 
 void DraftWalk::StripMenuName() {
   trace_.Trace(" StripMenuName");
@@ -198,8 +207,8 @@ Text MenuRenamedText(std::string_view asWritten, std::string_view renamed) {
 }
 
 WalkEnd DelegateWork(const TextLines& definition, const PageParts& page, std::vector<Text>& htmlLines,
-                     int& HtmlHdrDoneCount, TraceLog& trace, const MenuRenamed& renamed) {
-  return DraftWalk(definition, page, htmlLines, HtmlHdrDoneCount, trace, renamed).DelegateWork();
+                     int& HtmlHdrDoneCount, TraceLog& trace, const MenuRenamed& renamed, const ValueToUtf8& toUtf8) {
+  return DraftWalk(definition, page, htmlLines, HtmlHdrDoneCount, trace, renamed, toUtf8).DelegateWork();
 }
 
 }  // namespace pravel

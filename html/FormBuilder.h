@@ -29,12 +29,18 @@ enum class WalkEnd {
 // Told of every menu name whose blanks became underscores, as it is met.
 using MenuRenamed = std::function<void(std::string_view asWritten, std::string_view renamed)>;
 
+// A definition's value in UTF-8, for a page that declares UTF-8 while the
+// definition is in another encoding.
+using ValueToUtf8 = std::function<Text(std::string_view value)>;
+
 // Walks the definition's lines from the top and appends the draft page to
 // htmlLines: the page-header piece while HtmlHdrDoneCount is below 1 (it
 // counts the headers emitted), a form per menu, an entry line per link,
-// "</select>" between menus and the closing line at the end.
+// "</select>" between menus and the closing line at the end. Every value
+// goes in safe for HTML, converted first when toUtf8 is given.
 WalkEnd DelegateWork(const TextLines& definition, const PageParts& page, std::vector<Text>& htmlLines,
-                     int& HtmlHdrDoneCount, TraceLog& trace, const MenuRenamed& renamed);
+                     int& HtmlHdrDoneCount, TraceLog& trace, const MenuRenamed& renamed,
+                     const ValueToUtf8& toUtf8 = {});
 
 // "Fruit Shop" becomes "Fruit_Shop": a menu name names a form and a list.
 Text MenuNameWithoutSpaces(std::string_view name);

@@ -36,6 +36,19 @@ PageParts ReadPageParts(std::string_view templateText) {
   return parts;
 }
 
+bool DeclaresUtf8(const std::vector<Text>& header) {
+  constexpr std::string_view kCharset = "charset=";
+  for (const Text& line : header) {
+    for (std::size_t at = FindLower(line, kCharset); at != std::string_view::npos;
+         at = FindLower(line, kCharset, at + 1)) {
+      std::string_view name = std::string_view(line).substr(at + kCharset.size());
+      if (name.starts_with('"') || name.starts_with('\'')) name.remove_prefix(1);
+      if (FindLower(name, "utf-8") == 0 || FindLower(name, "utf8") == 0) return true;
+    }
+  }
+  return false;
+}
+
 Text FillPlaceholder(std::string_view line, std::string_view placeholder, std::string_view value) {
   return TextReplace(line, placeholder, value);
 }

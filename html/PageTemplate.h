@@ -37,6 +37,10 @@ struct PageParts {
 // is the line after the first entry-marker line, empty when there is none.
 PageParts ReadPageParts(std::string_view templateText);
 
+// Whether the header piece declares its page UTF-8: "charset=utf-8" or
+// "charset=\"utf-8\"" (also "utf8"), in any letter case.
+bool DeclaresUtf8(const std::vector<Text>& header);
+
 // Every occurrence of the placeholder, left to right, without overlaps; the
 // inserted value is not searched again. The value goes in as given: the
 // walk makes a definition's values safe for the page first.

@@ -12,8 +12,12 @@
 #ifdef _WIN32
 #include <io.h>
 #include <sys/stat.h>
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #else
 #include <sys/stat.h>
@@ -137,6 +141,33 @@ bool HasWriteBit(fs::perms permissions) {
   return (permissions & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) != fs::perms::none;
 }
 
+#ifdef _WIN32
+// Whether another program holds the file open without letting it be
+// renamed: replacing it would then fail half way, and a second name made
+// for it could not be removed again.
+bool InUseByAnotherProgram(const Text& name) {
+  HANDLE file = CreateFileW(PathOf(name).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+  }
+  CloseHandle(file);
+  return false;
+}
+#endif
+
+constexpr const char* kInUse = "it is in use by another program";
+
+// Why a rename failed, in words a user reads.
+Text ReasonOf(const std::error_code& error) {
+#ifdef _WIN32
+  if (error.category() == std::system_category() && (error.value() == 32 || error.value() == 33)) return kInUse;
+#endif
+  if (error == std::errc::device_or_resource_busy || error == std::errc::text_file_busy) return kInUse;
+  return error.message();
+}
+
 // Whether an existing file may be replaced. A rename would replace even a
 // read-only file, and an administrator may write to one anyway; the user
 // marked it read-only for a reason, so the replacement is refused whoever
@@ -147,6 +178,7 @@ FileResult CheckReplaceable(const Text& target, const fs::file_status& status) {
   if (!HasWriteBit(status.permissions())) return Failed("it is read-only");
 #ifdef _WIN32
   if (_waccess(PathOf(target).c_str(), 2) != 0) return FailedErrno(errno ? errno : EACCES);
+  if (InUseByAnotherProgram(target)) return Failed(kInUse);
 #else
   // Opened, not truncated: the check runs with the rights the rename will
   // run with, which access() would not.
@@ -234,7 +266,7 @@ FileResult KeepBackup(const Text& target, const Text& backupName, fs::perms perm
     Rename(linked, backup, onDisk, made);
     if (!made) return {};
     fs::remove(linked, ec);
-    return Failed("cannot write the backup " + backupName + ": " + made.message());
+    return Failed("cannot write the backup " + backupName + ": " + ReasonOf(made));
   }
   std::FILE* from = OpenToRead(target);
   if (!from) return Failed("cannot keep a backup: " + FailedErrno(errno ? errno : ENOENT).reason);
@@ -351,7 +383,7 @@ FileResult FileWriter::Finish(const WriteOptions& options) {
     Rename(temporary_, PathOf(target_), options.onDisk, ec);
     NoMemoryLost(ec);
     if (ec) {
-      Fail(Failed(ec.message()));
+      Fail(Failed(ReasonOf(ec)));
     } else {
       temporary_.clear();
     }

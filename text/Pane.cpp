@@ -23,12 +23,14 @@ void MemoryPane::PaneSetText(std::string_view text) {
   text_.assign(text);
   lines_.reset();
   selStart_ = selEnd_ = 0;
+  modified_ = true;
 }
 
 void MemoryPane::PaneTakeText(Text text) {
   text_ = std::move(text);
   lines_.reset();
   selStart_ = selEnd_ = 0;
+  modified_ = true;
 }
 
 void MemoryPane::PaneSelect(std::int64_t from, std::int64_t to) {
@@ -42,6 +44,7 @@ void MemoryPane::PaneReplaceSelection(std::string_view text) {
   text_.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selEnd_ - selStart_), text);
   lines_.reset();
   selStart_ = selEnd_ = selStart_ + static_cast<std::int64_t>(text.size());
+  modified_ = true;
 }
 
 }  // namespace pravel

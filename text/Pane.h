@@ -33,6 +33,18 @@ class Pane {
   // and again.
   virtual TextLines PaneReadLines() const { return TextLines(PaneText()); }
 
+  // Whether the text changed since it was last read from or written to a
+  // file (PaneSaved): changes that are in no file yet. Every change of the
+  // text counts, the program's own too; the program says when the text is
+  // in a file.
+  virtual bool PaneModified() const = 0;
+  virtual void PaneSaved() = 0;
+  // Whether the pane, since this was last asked, had to give its text in
+  // UTF-8 instead of the encoding its file came in, because it came to hold
+  // characters that encoding cannot: the file is then written in UTF-8 and
+  // the user told once. A pane of bytes never has to.
+  virtual bool PaneTookUtf8() { return false; }
+
   // Editor operations used by find and paste. Positions count characters of
   // the pane's text from 0.
   virtual std::int64_t PaneTextLength() const { return static_cast<std::int64_t>(PaneText().size()); }
@@ -62,9 +74,12 @@ class MemoryPane : public Pane {
   void PaneSelect(std::int64_t from, std::int64_t to) override;
   std::pair<std::int64_t, std::int64_t> PaneSelection() const override { return {selStart_, selEnd_}; }
   void PaneReplaceSelection(std::string_view text) override;
+  bool PaneModified() const override { return modified_; }
+  void PaneSaved() override { modified_ = false; }
 
  private:
   Text text_;
+  bool modified_ = false;
   mutable std::shared_ptr<const TextLines::Spans> lines_;  // found on first read, dropped on change
   std::int64_t selStart_ = 0;
   std::int64_t selEnd_ = 0;

@@ -24,17 +24,27 @@ std::wstring DecodeAll(std::string_view bytes, Encoding::Kind kind) {
   return text;
 }
 
-Text EncodeAll(std::wstring_view text, Encoding::Kind kind) {
+// The bytes of the characters; `lost` tells whether a character became "?"
+// for want of a place in the encoding.
+Text EncodeAll(std::wstring_view text, Encoding::Kind kind, bool* lost = nullptr) {
   Text bytes;
+  if (lost) *lost = false;
   if (kind == Encoding::Bytes) {
     bytes.reserve(text.size());
-    for (wchar_t c : text) bytes += c < 256 ? static_cast<char>(c) : '?';
+    for (wchar_t c : text) {
+      if (c >= 256 && lost) *lost = true;
+      bytes += c < 256 ? static_cast<char>(c) : '?';
+    }
     return bytes;
   }
+  BOOL usedDefault = FALSE;
+  // UTF-8 holds every character; the system refuses the question for it.
+  BOOL* asked = kind == Encoding::Utf8 || !lost ? nullptr : &usedDefault;
   bytes.resize(text.size() * 3);
   bytes.resize(
       static_cast<std::size_t>(WideCharToMultiByte(CodePageOf(kind), 0, text.data(), static_cast<int>(text.size()),
-                                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+                                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, asked)));
+  if (lost && usedDefault) *lost = true;
   return bytes;
 }
 
@@ -76,6 +86,14 @@ std::wstring Decode(std::string_view bytes, Encoding encoding) {
 Text Encode(std::wstring_view text, Encoding encoding) {
   Text bytes = encoding.bom ? Text(kByteOrderMark) : Text();
   bytes += EncodeAll(text, encoding.kind);
+  return bytes;
+}
+
+std::optional<Text> EncodeExactly(std::wstring_view text, Encoding encoding) {
+  bool lost = false;
+  Text bytes = encoding.bom ? Text(kByteOrderMark) : Text();
+  bytes += EncodeAll(text, encoding.kind, &lost);
+  if (lost) return std::nullopt;
   return bytes;
 }
 

@@ -9,6 +9,7 @@
 // encoding. File names and the program's own texts are UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,9 +29,11 @@ std::wstring DecodeDefinition(std::string_view bytes, Encoding& encoding);
 
 // The characters of the bytes, and the bytes of the characters; the
 // byte-order mark is taken off and put back. A character the encoding
-// cannot hold (typed by the user) becomes "?".
+// cannot hold (typed by the user) becomes "?" in Encode; EncodeExactly
+// gives nothing instead.
 std::wstring Decode(std::string_view bytes, Encoding encoding);
 Text Encode(std::wstring_view text, Encoding encoding);
+std::optional<Text> EncodeExactly(std::wstring_view text, Encoding encoding);
 
 // UTF-8: file names and the program's own texts.
 std::wstring Widen(std::string_view utf8);

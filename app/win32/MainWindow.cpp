@@ -189,6 +189,7 @@ void MainWindow::CreateControls() {
       case kIdInputPane:
         host_.AttachInputPane([this](HWND old) { return RenewInputPane(old); });
         host_.InputPane().PaneSetText(kInitialPaneText);
+        host_.InputPane().PaneSaved();  // the prompt is no one's text
         break;
       case kIdRe2:
         AddTip(control, L"Create re2 AS RICHEDIT");
@@ -302,7 +303,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSize(wParam);
       return 0;
     case WM_CLOSE:
-      host_.EndProcess(0);
+      workflow_.Close();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace pravel::win32 {
 
@@ -79,17 +80,33 @@ Text RichEditPane::PaneText() const {
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const LRESULT copied = SendMessageW(control_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
-  return Encode(WithCrLf(text), encoding_);
+  const std::wstring lines = WithCrLf(text);
+  if (std::optional<Text> bytes = EncodeExactly(lines, encoding_)) return std::move(*bytes);
+  // A character its encoding cannot hold (typed or pasted): never a "?"
+  // in its place, the whole text becomes UTF-8 with its byte-order mark.
+  encoding_ = {Encoding::Utf8, true};
+  tookUtf8_ = true;
+  return Encode(lines, encoding_);
 }
+
+bool RichEditPane::PaneModified() const { return SendMessageW(control_, EM_GETMODIFY, 0, 0) != 0; }
+
+void RichEditPane::PaneSaved() { SendMessageW(control_, EM_SETMODIFY, FALSE, 0); }
+
+bool RichEditPane::PaneTookUtf8() { return std::exchange(tookUtf8_, false); }
 
 void RichEditPane::PaneSetText(std::string_view text) {
   // Each break goes in as a single CR, the control's own paragraph mark,
   // and every piece ends at one, so no break is split between two pieces.
   const std::wstring paragraphs = WithCrOnly(DecodeDefinition(text, encoding_));
+  tookUtf8_ = false;
   if (renewal_ && PaneTextLength() > 0) control_ = renewal_(control_);
   const std::wstring_view all(paragraphs);
   std::size_t end = PieceEnd(all, 0);
   StreamIn(all.substr(0, end), SF_TEXT | SF_UNICODE);
+  // A new text is a change like any other; the program says when it is in
+  // a file.
+  SendMessageW(control_, EM_SETMODIFY, TRUE, 0);
   if (end == all.size()) return;
 
   // A large text goes in a piece at a time with the window's messages

@@ -58,6 +58,9 @@ class RichEditPane : public Pane {
   void PaneScrollCaret() override;
   void PaneHideSelection(bool hide) override;
   void PaneReplaceSelection(std::string_view text) override;
+  bool PaneModified() const override;
+  void PaneSaved() override;
+  bool PaneTookUtf8() override;
 
  private:
   // Where the piece of text starting at from ends: after the last line
@@ -69,7 +72,10 @@ class RichEditPane : public Pane {
   HWND control_;
   Renewal renewal_;
   Pump pump_;
-  Encoding encoding_;
+  // How the text comes out: the encoding its file came in, until the pane
+  // holds a character that encoding cannot, and UTF-8 from then on.
+  mutable Encoding encoding_;
+  mutable bool tookUtf8_ = false;
 };
 
 // Prepares a freshly created rich edit control for the program's text,

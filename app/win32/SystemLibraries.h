@@ -3,9 +3,10 @@
 // through.
 #pragma once
 
+#include <windows.h>
+// After windows.h, which they need.
 #include <commdlg.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <string>
 

@@ -132,6 +132,8 @@ void Win32Host::ShowSortedList(const std::vector<Text>& lines) {
   InvalidateRect(list, nullptr, TRUE);
 }
 
+Text Win32Host::DefinitionToUtf8(std::string_view bytes) const { return Narrow(Decode(bytes, pane_.PieceEncoding())); }
+
 Text Win32Host::ColumnsText() { return Narrow(WindowText(controls_.columnsField)); }
 
 // What is looked for is a piece of the definition, in its bytes.

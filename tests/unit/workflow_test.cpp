@@ -202,6 +202,29 @@ TEST(Workflow, ADefinitionAnotherProgramWroteIsReplacedOnlyWhenTheUserSaysSo) {
   }
 }
 
+TEST(Workflow, TextInNoFileIsNeverThrownAwayWithoutAsking) {
+  const Text discard = "The definition in the pane has changes that are not saved. Discard them?";
+  Fixture f;
+  f.Open(kDefinition);
+  f.Open(kDefinition);  // nothing typed: nothing asked
+  EXPECT_TRUE(f.host.questions.empty());
+  const Text typed = kDefinition + CrLfLines({"a remark typed into the pane"});
+  f.host.InputPane().PaneSetText(typed);
+  f.host.questionAnswers = {false, false};
+  f.wf.RunCommand(Command::Exit);  // No: the program goes on
+  f.wf.RunCommand(Command::OpenInput);
+  EXPECT_EQ(f.host.questions, (std::vector<Text>{discard, discard}));
+  EXPECT_EQ(f.host.InputPane().PaneText(), typed);
+  // A build that leaves the typed remark out keeps it in the backup, and
+  // then the pane's text is in a file: Exit ends without a question.
+  f.wf.RunCommand(Command::ValidateInput);
+  f.wf.RunCommand(Command::BuildHtml);
+  EXPECT_EQ(ReadFile("menus.txt.bak"), typed);
+  EXPECT_NE(f.host.LastMessage().find("left out 1 line"), Text::npos) << f.host.LastMessage();
+  EXPECT_THROW(f.wf.RunCommand(Command::Exit), ProcessEnded);
+  EXPECT_EQ(f.host.questions.size(), 2u);
+}
+
 TEST(Workflow, BuildRefusesADefinitionThatBecameOneOfItsOwnFiles) {
   // Opened from another folder, "Pravel.ini" is a definition like any
   // other; once a dialog has made its folder current, the build would

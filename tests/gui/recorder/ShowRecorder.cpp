@@ -4,8 +4,9 @@
 // real browser.
 //
 // Command line: pravel-gui-recorder.exe LOG FILE
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
