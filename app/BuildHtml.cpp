@@ -157,6 +157,9 @@ bool Workflow::StripAndBuild(const TextLines& lines) {
 void Workflow::TrimMenuName(const Records& records, std::string_view paneText, BuildNotes& notes) {
   trace_.Trace("TrimMenuName");
   Text definition = RegroupRecords(records, trace_);
+  // A definition marked as UTF-8 stays marked: some editors read a file
+  // without the mark in the system's code page.
+  if (paneText.starts_with(kUtf8ByteOrderMark)) definition.insert(0, kUtf8ByteOrderMark);
   if (FileResult written = FileWriteText(kValidatedInputName, definition); !written) {
     notes.Failed(WriteFailure(kValidatedInputName, written));
     notes.validatedWritten = false;

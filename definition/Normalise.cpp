@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "definition/Definition.h"
+#include "text/Charset.h"
 #include "text/SortOrder.h"
 #include "text/TextFile.h"
 
@@ -341,9 +342,12 @@ bool FileIsRegroupedDefinition(const Text& name) {
   Text pending;
   std::vector<char> piece(kPiece);
   bool regrouped = true;
-  for (std::size_t got; regrouped && (got = std::fread(piece.data(), 1, piece.size(), file)) > 0;) {
+  bool first = true;
+  for (std::size_t got; regrouped && (got = std::fread(piece.data(), 1, piece.size(), file)) > 0; first = false) {
     pending.append(piece.data(), got);
     std::size_t at = 0;
+    // The mark of a UTF-8 text is not part of its first line.
+    if (first && pending.starts_with(kUtf8ByteOrderMark)) at = kUtf8ByteOrderMark.size();
     for (std::size_t end; regrouped && (end = pending.find(CRLF, at)) != Text::npos; at = end + CRLF.size()) {
       regrouped = reader.Take(std::string_view(pending).substr(at, end - at));
     }

@@ -222,6 +222,44 @@ class GuiApp {
     }
     return texts;
   }
+  // The question the program asks (a "Pravel" box with Yes and No),
+  // answered; its text.
+  std::wstring Answer(bool yes) {
+    const std::optional<Box> box = WaitForBox(L"Pravel");
+    if (!box) return {};
+    Screenshot(yes ? "answered-yes" : "answered-no");
+    Press(*box, yes ? IDYES : IDNO);
+    return box->text;
+  }
+  // The text put on the clipboard and pasted at the end of the pane, as a
+  // user pastes it.
+  void PasteAtEnd(const std::wstring& text) {
+    WaitUntilIdle();
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(block)));
+    GlobalUnlock(block);
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+    HWND pane = GetDlgItem(main_, win32::kIdInputPane);
+    const LRESULT end = Send(pane, WM_GETTEXTLENGTH, 0, 0);
+    Send(pane, EM_SETSEL, end, end);
+    Send(pane, WM_PASTE, 0, 0);
+  }
+  // Alt+F4, as the keyboard gives it to the window.
+  void AltF4() {
+    WaitUntilIdle();
+    SetForegroundWindow(main_);
+    INPUT keys[4]{};
+    const WORD order[4][2] = {{VK_MENU, 0}, {VK_F4, 0}, {VK_F4, KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}};
+    for (int i = 0; i < 4; ++i) {
+      keys[i].type = INPUT_KEYBOARD;
+      keys[i].ki.wVk = order[i][0];
+      keys[i].ki.dwFlags = order[i][1];
+    }
+    SendInput(4, keys, sizeof(INPUT));
+  }
   // The open dialog: the name typed into its file name field (cmb13), then OK.
   bool OpenInDialog(const std::wstring& fileName) {
     const std::optional<Box> dialog = WaitForBox(L"Load/Open  Input File   *.txt");

@@ -79,6 +79,37 @@ TEST(Road, TheFourStepsByMouseWriteWhatTheCommandLineWrites) {
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
+// A name in a script the definition's code page cannot hold, pasted into
+// the pane: the file becomes UTF-8 (said once) and the page shows the name;
+// text that is in no file is not thrown away by Alt+F4 without a question.
+TEST(Road, NothingPastedIsLost) {
+  GuiApp app(WorkFolder(L"pasted"));
+  app.CopyData({TEMPLATES, L"Cp1252_Input.txt"});
+  ASSERT_TRUE(app.Start(L"Cp1252_Input.txt"));
+  app.Messages("opened");
+  app.PasteAtEnd(L"linkname=<東京 Tokyo>\r\nlinkaddress=<tokyo.html>\r\n");
+  app.Keys({'2'});
+  app.Messages("validated");
+  app.Keys({'3'});
+  const std::vector<std::wstring> built = app.Messages("built");
+  EXPECT_TRUE(std::any_of(built.begin(), built.end(), [](const std::wstring& text) {
+    return text.find(L"is saved as UTF-8 from now on") != std::wstring::npos;
+  }));
+  app.Keys({'4'});
+  app.Messages("saved");
+  const std::string tokyo = Narrow(L"<東京 Tokyo>");
+  EXPECT_TRUE(ReadBytes(app.File(L"Cp1252_Input.txt")).starts_with("\xEF\xBB\xBF"));
+  EXPECT_NE(ReadBytes(app.File(L"Cp1252_Input.txt")).find("linkname=" + tokyo), std::string::npos);
+  EXPECT_NE(ReadBytes(app.File(L"Pravel.html")).find(Narrow(L">東京 Tokyo<")), std::string::npos);
+  app.PasteAtEnd(L"typed, in no file");
+  app.AltF4();
+  EXPECT_EQ(app.Answer(false), L"The definition in the pane has changes that are not saved. Discard them?");
+  EXPECT_EQ(app.Caption(), L"Pravels   ...Start anew  with OpenInput or ValidateInput? ...else EXIT.");
+  app.AltF4();
+  app.Answer(true);
+  EXPECT_EQ(app.WaitForExit(), 0u);
+}
+
 // The release unpacked into a folder of its own: it opens the example it
 // holds when named on the command line, builds it by keys alone, and its
 // help link leads to the help page beside it. Then the program at 144 DPI.
