@@ -94,7 +94,28 @@ bool Workflow::MayReplaceInputFile() {
 
 void Workflow::LoadPageTemplate() {
   ProbedPart part(probe_, "template");
-  re2 = FileReadAll(kPageTemplateName);
+  templateFolder_ = TemplateFolder();
+  re2 = ReadTemplate(templateFolder_, kPageTemplateName);
+}
+
+Text Workflow::TemplateFolder() const {
+  const char* const names[] = {kPageTemplateName, kHeaderFileName, kTableHeaderFileName, kTrailerFileName};
+  for (const char* name : names) {
+    if (Exists(name)) return {};
+  }
+  const Text beside = host.ProgramFolder();
+  if (beside.empty() || SameFile(beside, CurrentDirectory())) return {};
+  for (const char* name : names) {
+    if (Exists(PathIn(beside, name))) return beside;
+  }
+  return {};
+}
+
+Text Workflow::ReadTemplate(const Text& folder, const char* name) const {
+  if (folder.empty()) return FileReadAll(name);
+  Text text;
+  FileRead(PathIn(folder, name), text);
+  return text;
 }
 
 bool Workflow::StripAndBuild(const TextLines& lines) {
@@ -171,6 +192,7 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
   // goes last, as the text is no longer needed here, and the records (which
   // view the pane's old text) are not read again. A pane that already holds
   // the text is left as it is: a window's pane takes a large text slowly.
+  FillMenuNameList(TextLines::Borrowing(definition, Breaks::CrLf));
   if (definition != paneText) host.InputPane().PaneTakeText(std::move(definition));
   if (notes.inFile) host.InputPane().PaneSaved();
   host.ShowSortedList(SortedList);

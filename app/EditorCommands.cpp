@@ -13,7 +13,13 @@ void Workflow::PasteTemplate() {
   // Which of the two paste commands ran is told by its name.
   host.SetClipboardText(PasteTemplateText(
       currentCommand_ == InfoOf(Command::PasteMenu).name ? StatementTemplate::Menu : StatementTemplate::Link));
+  const std::int64_t from = host.InputPane().PaneSelection().first;
   host.PasteIntoInputPane();
+  // The caret goes between the first pair of brackets, where the name or
+  // address is typed next.
+  if (const auto brackets = host.InputPane().PaneFind(from, "=<>")) {
+    host.InputPane().PaneSelect(brackets->first + 2, brackets->first + 2);
+  }
   host.FocusInputPane();
 }
 
@@ -68,28 +74,32 @@ void Workflow::SaveAsTo(const Text& name, const std::function<void(const Text&)>
 void Workflow::ShowHelp() { host.ShowFile(kHelpLinkName); }
 
 void Workflow::FindLink() {
-  Pane& pane = host.InputPane();
-  if (pane.PaneTextLength() == 0) {
+  if (host.InputPane().PaneTextLength() == 0) {
     host.ShowMessage("No text to search", MessageKind::Warning);
     return;
   }
   const Text what = host.FindFieldText();
+  if (const std::optional<std::int64_t> end = FindFrom(findStart_, what)) {
+    findStart_ = *end;
+    host.FocusFindField();
+    return;
+  }
+  // The answer only decides where the next search starts; the search
+  // itself is not repeated.
+  if (host.AskYesNo("\"" + what + "\" not found, continue from beginning?    ", "")) findStart_ = 0;
+}
 
+std::optional<std::int64_t> Workflow::FindFrom(std::int64_t start, const Text& what) {
+  Pane& pane = host.InputPane();
   // Going to the end first and then back to the match leaves a match that
   // lies above the last screenful on the pane's first visible line.
   pane.PaneHideSelection(true);
-  pane.PaneSelect(findStart_, findStart_);
+  pane.PaneSelect(start, start);
   pane.PaneScrollCaret();
-  pane.PaneSelect(findStart_, -1);
+  pane.PaneSelect(start, -1);
   pane.PaneScrollCaret();
-
-  const auto found = pane.PaneFind(findStart_, what);
-  if (!found) {
-    // The answer only decides where the next search starts; the search
-    // itself is not repeated.
-    if (host.AskYesNo("\"" + what + "\" not found, continue from beginning?    ", "")) findStart_ = 0;
-    return;
-  }
+  const auto found = pane.PaneFind(start, what);
+  if (!found) return std::nullopt;
   // Positions are the pane's own: a character of a name may take several
   // bytes.
   const auto [at, end] = *found;
@@ -98,14 +108,21 @@ void Workflow::FindLink() {
   pane.PaneScrollCaret();
   pane.PaneSelect(at, end);
   pane.PaneScrollCaret();
-  findStart_ = end;
-  host.FocusFindField();
+  return end;
 }
 
 void Workflow::GoToMenuName(int index, const Text& entry) {
   if (index < 0) return;  // nothing chosen; the prompt (0) is searched like any entry
   host.SetFindFieldText(entry);
-  FindLink();
+  // A menu chosen from the list is found wherever the last match was: the
+  // search starts at the top, and the find field keeps its own place.
+  if (host.InputPane().PaneTextLength() == 0) {
+    host.ShowMessage("No text to search", MessageKind::Warning);
+  } else if (!FindFrom(0, entry)) {
+    host.ShowMessage("\"" + entry + "\" not found", MessageKind::Warning);
+  } else {
+    host.FocusFindField();
+  }
 }
 
 }  // namespace pravel

@@ -65,6 +65,10 @@ class Host {
   // is taken as Windows-1252.
   virtual Text DefinitionToUtf8(std::string_view bytes) const { return Windows1252ToUtf8(bytes); }
 
+  // The folder the program lies in, where the example's templates are
+  // shipped; empty when there is none to fall back on.
+  virtual Text ProgramFolder() const { return {}; }
+
   // The text typed into the Columns field.
   virtual Text ColumnsText() = 0;
 

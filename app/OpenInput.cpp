@@ -29,7 +29,7 @@ Outcome Workflow::DoOpen(const Text* chosenFile) {
     outcome = Outcome::Refusal("no file was chosen");
   }
 
-  FillMenuNameList();
+  FillMenuNameList(host.InputPane().PaneReadLines());
   host.SetCaption(kCaptionStep2);
   ShowStatus();
   host.ReloadButtonBarPicture();
@@ -63,8 +63,8 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   return {};
 }
 
-void Workflow::FillMenuNameList() {
-  const std::vector<Text> entries = MenuNameEntries(host.InputPane().PaneReadLines());
+void Workflow::FillMenuNameList(const TextLines& lines) {
+  const std::vector<Text> entries = MenuNameEntries(lines);
   state_.MenuNameCnt = static_cast<int>(entries.size() - 1);
   host.SetMenuNameList(entries);
 }

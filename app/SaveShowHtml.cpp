@@ -28,7 +28,12 @@ Outcome Workflow::SaveShowHtml() {
   AppendLine(done, "The following files are newly created:");
   for (const char* name : {kPageName, kPageCopyName, kMenusOnlyName}) AppendLine(done, " " + Text(name) + " ");
   AppendLine(done, "");
-  done += "Located Here: " + StartDirectory;
+  if (!templateFolder_.empty()) {
+    AppendLine(done, "The page templates were read from " + templateFolder_ + ": this folder holds none.");
+  }
+  // Where the files are: the current folder, which the open dialog or a
+  // definition named on the command line may have moved since the start.
+  done += "Located Here: " + CurrentDirectory();
   host.ShowMessage(done, MessageKind::Report);
   host.SetCaption(kCaptionDone);
   // The user may validate the same text again, or open another file.
@@ -74,9 +79,10 @@ bool Workflow::Create_MenusOnly() {
 
 bool Workflow::RecreateAll_from(std::span<Text> menuLines) {
   trace_.Trace(" RecreateAll_from");
-  const Text header = FileReadAll(kHeaderFileName);
-  const Text trailer = FileReadAll(kTrailerFileName);
-  const Text tableHeader = FileReadAll(kTableHeaderFileName);
+  templateFolder_ = TemplateFolder();
+  const Text header = ReadTemplate(templateFolder_, kHeaderFileName);
+  const Text trailer = ReadTemplate(templateFolder_, kTrailerFileName);
+  const Text tableHeader = ReadTemplate(templateFolder_, kTableHeaderFileName);
   const std::vector<std::size_t> placedAt =
       AssembleFinalPage(HtmlLines, trace_, ColumnCountOf(host.ColumnsText()), header, tableHeader, menuLines, trailer);
   // Both copies of the page are written from its lines: joining them first

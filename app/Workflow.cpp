@@ -9,7 +9,7 @@
 
 namespace pravel {
 
-Workflow::Workflow(Host& h, Text startDirectory) : host(h), StartDirectory(std::move(startDirectory)) {}
+Workflow::Workflow(Host& h) : host(h) {}
 
 void Workflow::DispatchClick(int x, int y) {
   if (const std::optional<Command> command = CommandAt(x, y)) RunCommand(*command);
@@ -90,6 +90,9 @@ Outcome Workflow::ValidateInput() {
 
 void Workflow::CheckDefinition(const TextLines& lines) {
   HtmlHdrDoneCount = 0;
+  // The go-to list follows the text being checked: menus added or removed
+  // since it was opened are listed, or gone.
+  FillMenuNameList(lines);
   const StatementCounts counts = CountStatements(lines);
   state_.MenuNameCnt = counts.menuNames;
   state_.LinkNameCnt = counts.linkNames;

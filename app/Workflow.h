@@ -70,7 +70,7 @@ struct StepState {
 
 class Workflow {
  public:
-  Workflow(Host& host, Text startDirectory);
+  explicit Workflow(Host& host);
 
   // A release of a mouse button at client point (x, y) of the button bar.
   void DispatchClick(int x, int y);
@@ -112,7 +112,7 @@ class Workflow {
   // list. With a chosen file the dialog is not shown.
   Outcome DoOpen(const Text* chosen = nullptr);
   Outcome LoadChosenFile(const Text& path);
-  void FillMenuNameList();
+  void FillMenuNameList(const TextLines& lines);
 
   // Step 2, Validate Input: the counts, the report and the verdict.
   Outcome ValidateInput();
@@ -124,6 +124,11 @@ class Workflow {
   // opened; the user is told.
   bool InputIsPravelFile();
   void LoadPageTemplate();
+  // Where the page templates are read from: the current folder; but when
+  // it holds none of the four and the folder beside the program does (the
+  // example shipped with it), that one, and nothing is created here.
+  Text TemplateFolder() const;
+  Text ReadTemplate(const Text& folder, const char* name) const;
   // Collects and sorts the records, writes them, regroups the definition
   // (TrimMenuName). False, with the pane and the input file left as they
   // were and the user told why, when there is no complete link pair.
@@ -150,6 +155,9 @@ class Workflow {
   void SaveAsClick();
   void SaveAsTo(const Text& name, const std::function<void(const Text&)>& fail);
   void ShowHelp();
+  // The next occurrence of the text from `start` selected and shown; its
+  // end, or nothing.
+  std::optional<std::int64_t> FindFrom(std::int64_t start, const Text& what);
   void Exit();
   // Whether what the pane holds may be thrown away: yes when it is in a
   // file, else the user is asked.
@@ -171,7 +179,6 @@ class Workflow {
   StepState state_;
   int HtmlHdrDoneCount = 0;  // page headers emitted since the last validation
   Text currentCommand_ = "nuttin";
-  Text StartDirectory;
   Text inputPath_;                       // the file last opened; the build rewrites it
   std::optional<FileStamp> inputStamp_;  // the input file as last read or written here
   std::int64_t findStart_ = 0;           // where the next find begins
@@ -179,6 +186,7 @@ class Workflow {
   // page lines.
   Text re2;
   std::vector<Text> HtmlLines;
+  Text templateFolder_;  // where the last build or Save/Show read its templates; empty: the current folder
   bool commandRunning_ = false;
 };
 

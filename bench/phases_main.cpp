@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
 
   std::error_code ec;
   QuietHost host(definition, columns);
-  Workflow wf(host, fs::current_path(ec).string());
+  Workflow wf(host);
   Phases phases;
   // The build's own parts are marked by the workflow; the other steps are
   // timed whole.

@@ -37,14 +37,13 @@ int Run(const CliOptions& options) {
     fs::current_path(PathOf(dir), ec);
     if (ec) return Usage("cannot change to the folder " + dir + ": " + ec.message());
   }
-  const Text startDirectory = CurrentDirectory();
 
   // The process ends right after the steps, and what the build holds (for
   // a large definition, millions of lines) goes back with it: freeing it
   // line by line first took a tenth of the whole run. The two objects stay
   // reachable from here until then.
   static CliHost* const kept = new CliHost(options.definition, options.columns, options.show);
-  static Workflow* const keptWorkflow = new Workflow(*kept, startDirectory);
+  static Workflow* const keptWorkflow = new Workflow(*kept);
   Workflow& wf = *keptWorkflow;
 
   // Each step has shown its messages; how it ended decides whether the

@@ -1,15 +1,17 @@
 #include "definition/MenuNames.h"
 
+#include <unordered_set>
+
 #include "definition/Definition.h"
-#include "text/SortOrder.h"
 
 namespace pravel {
 
 std::vector<Text> MenuNameEntries(const TextLines& lines) {
-  // The names view the lines until they are sorted, keeping equal ones in
-  // their order, as a sorted list would; only then is each copied once,
-  // into its place.
-  std::vector<std::string_view> names;
+  std::vector<Text> entries;
+  entries.emplace_back(kMenuNamePrompt);
+  // A menu continued further down is one menu: listed once, where it
+  // first stands.
+  std::unordered_set<std::string_view> listed;
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Line(i);
     if (!FindKeywords(line).Holds(LineKeywords::MenuName)) continue;
@@ -18,14 +20,9 @@ std::vector<Text> MenuNameEntries(const TextLines& lines) {
     const std::size_t open = line.find('<');
     const std::size_t close = line.find('>');
     if (close == std::string_view::npos || open >= close) continue;
-    names.push_back(line.substr(open, close - open + 1));
+    const std::string_view name = line.substr(open, close - open + 1);
+    if (listed.insert(name).second) entries.emplace_back(name);
   }
-  // The prompt heads the list whatever a collation would make of its "~".
-  std::vector<Text> entries;
-  entries.reserve(names.size() + 1);
-  entries.emplace_back(kMenuNamePrompt);
-  // Every name begins with its "<".
-  for (const std::size_t index : StableSortOrder(names, 1)) entries.emplace_back(names[index]);
   return entries;
 }
 

@@ -12,7 +12,7 @@ inline constexpr const char* kMenuNamePrompt = "~ GoTo MenuName";
 
 // The prompt first, then each "<name>" of a menu-name line (from the line's
 // first "<" to its first ">", when the one comes before the other) in the
-// order of every sorted list, duplicates kept.
+// order of the lines, each name once.
 std::vector<Text> MenuNameEntries(const TextLines& lines);
 
 }  // namespace pravel

@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Text original(parts[0]);
   const Text definitionPath = (folder / kDefinitionName).string();
   QuietHost host(definitionPath, parts.size() == kParts ? Text(parts.back()) : Text("4"));
-  Workflow wf(host, folder.string());
+  Workflow wf(host);
 
   const bool opened = wf.RunCommand(Command::OpenInput).done();
   // A text with NUL bytes is not loaded; anything else is, byte for byte.

@@ -40,14 +40,6 @@ std::vector<Entry> SortedEntries(const std::vector<std::string_view>& texts, std
 
 }  // namespace
 
-std::vector<std::size_t> StableSortOrder(const std::vector<std::string_view>& texts, std::size_t skip) {
-  const std::vector<Entry> entries = SortedEntries(texts, skip);
-  std::vector<std::size_t> order;
-  order.reserve(entries.size());
-  for (const Entry& entry : entries) order.push_back(entry.index);
-  return order;
-}
-
 std::vector<std::size_t> SortRanks(const std::vector<std::string_view>& texts, std::size_t skip, std::size_t& ranks) {
   const std::vector<Entry> entries = SortedEntries(texts, skip);
   std::vector<std::size_t> rank(texts.size());

@@ -29,14 +29,11 @@ struct FoldedHead {
 // (a ">", ranked 0 as well, is told from a text's end there).
 FoldedHead FoldedHeadOf(std::string_view text, std::size_t from = 0);
 
-// The positions of the texts in the order TextCompareSorted gives them,
-// texts that compare equal in the order given. When every text begins with
-// the same `skip` bytes but for case (a keyword), the heads are taken after
-// them, where the texts differ.
-std::vector<std::size_t> StableSortOrder(const std::vector<std::string_view>& texts, std::size_t skip = 0);
-
-// The rank of each text in that order, texts that compare equal sharing
-// one (0, 1, 2, ...); `ranks` is set to the number of different ranks.
+// The rank of each text in the order TextCompareSorted gives them, texts
+// that compare equal sharing one (0, 1, 2, ...); `ranks` is set to the
+// number of different ranks. When every text begins with the same `skip`
+// bytes but for case (a keyword), the heads are taken after them, where the
+// texts differ.
 std::vector<std::size_t> SortRanks(const std::vector<std::string_view>& texts, std::size_t skip, std::size_t& ranks);
 
 }  // namespace pravel

@@ -51,7 +51,7 @@ int Run(HINSTANCE instance) {
   SystemLibraries libraries;
   ButtonBarPicture picture;
   Win32Host host(controls, loop, libraries, picture);
-  Workflow workflow(host, CurrentDirectory());
+  Workflow workflow(host);
 
   if (const LoadFailure failure = LoadSystemLibraries(libraries); failure.exitCode != 0) {
     MessageBoxW(nullptr, failure.message.c_str(), L"Pravel", MB_OK);

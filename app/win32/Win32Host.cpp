@@ -134,6 +134,8 @@ void Win32Host::ShowSortedList(const std::vector<Text>& lines) {
 
 Text Win32Host::DefinitionToUtf8(std::string_view bytes) const { return Narrow(Decode(bytes, pane_.PieceEncoding())); }
 
+Text Win32Host::ProgramFolder() const { return win32::ProgramFolder(); }
+
 Text Win32Host::ColumnsText() { return Narrow(WindowText(controls_.columnsField)); }
 
 // What is looked for is a piece of the definition, in its bytes.

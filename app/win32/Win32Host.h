@@ -33,6 +33,7 @@ class Win32Host : public Host {
   void SetMenuNameList(const std::vector<Text>& entries) override;
   void ShowSortedList(const std::vector<Text>& lines) override;
   Text DefinitionToUtf8(std::string_view bytes) const override;
+  Text ProgramFolder() const override;
   Text ColumnsText() override;
   Text FindFieldText() override;
   void SetFindFieldText(const Text& text) override;

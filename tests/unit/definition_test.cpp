@@ -11,13 +11,14 @@ namespace {
 
 using test::CrLfLines;
 
-TEST(Definition, TheGoToListShowsFirstOpenToFirstCloseInSortedOrder) {
-  // Any line break; "~" sorts after the letters, yet the prompt heads the list.
+TEST(Definition, TheGoToListShowsEachMenuOnceInTheOrderOfTheLines) {
+  // Any line break; from a line's first "<" to its first ">"; a menu
+  // continued further down once.
   const Text text = CrLfLines({"menuname=<Fruit>", "MENUNAME=<Fruit>", "menuname=<Dried Fruit>", "linkname=<x>",
                                "menuname=<Fruit", "a > b menuname=<Fruit>", "<b>menuname=<Fruit>", "menuname=<>"}) +
                     "menuname=<~zz>\nmenuname=<cherry>\rmenuname=<Banana>";
-  EXPECT_EQ(MenuNameEntries(TextLines(text)), (std::vector<Text>{kMenuNamePrompt, "<>", "<b>", "<Banana>", "<cherry>",
-                                                                 "<Dried Fruit>", "<Fruit>", "<Fruit>", "<~zz>"}));
+  EXPECT_EQ(MenuNameEntries(TextLines(text)), (std::vector<Text>{kMenuNamePrompt, "<Fruit>", "<Dried Fruit>", "<b>",
+                                                                 "<>", "<~zz>", "<cherry>", "<Banana>"}));
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ const Text kNormalised = CrLfLines({" ", "menuname=<Fruit>", " ", "linkname=<Pea
 struct Fixture {
   TempDir dir;
   RecordingHost host;
-  Workflow wf{host, dir.Path().string()};
+  Workflow wf{host};
 
   Fixture() {
     WriteFile("Pravel.ini", CrLfLines({"<!--qx html hdr-->", "<div style=\"x\">", "<!--/qx html hdr-->",
@@ -76,7 +76,7 @@ TEST(Workflow, TheFourStepsMoveCaptionStatusAndFlags) {
   f.Open(kDefinition);
   EXPECT_EQ(f.host.Caption(), "Pravels   -step 2  = Validate Input");  // the captions as the user reads them
   EXPECT_EQ(f.host.status, "Pravels: emptyInput_<>= 0  FileOpen= 1  FileValidated= 0  HtmlBuilt= 0");
-  EXPECT_EQ(f.host.menuNameList, (std::vector<Text>{"~ GoTo MenuName", "<Fruit>", "<Veg>"}));
+  EXPECT_EQ(f.host.menuNameList, (std::vector<Text>{"~ GoTo MenuName", "<Veg>", "<Fruit>"}));
   const std::tuple<Command, const char*, std::vector<int>> steps[] = {
       {Command::ValidateInput, "Pravels   -step 3 = Build Html", {0, 1, 1, 0}},
       {Command::BuildHtml, "Pravels   -step 4 =  Save/Show Html", {0, 1, 1, 1}},
@@ -87,6 +87,8 @@ TEST(Workflow, TheFourStepsMoveCaptionStatusAndFlags) {
     EXPECT_EQ(f.Flags(), flags) << InfoOf(step).name;
   }
   EXPECT_EQ(f.host.sortedList, StoredLines(kNormalised));
+  // The go-to list follows the rewritten pane.
+  EXPECT_EQ(f.host.menuNameList, (std::vector<Text>{"~ GoTo MenuName", "<Fruit>", "<Veg>"}));
   EXPECT_EQ(f.host.shownFiles, std::vector<Text>{"Pravel.Html"});
   EXPECT_EQ(f.host.status, "Pravels: emptyInput_<>= 0  FileOpen= 1  FileValidated= 0  HtmlBuilt= 0");
   // Step 4 again is refused; the same text can be validated again.
@@ -139,7 +141,7 @@ struct ClickDuringPumpHost : RecordingHost {
 TEST(Workflow, AClickArrivingWhileACommandRunsIsDropped) {
   TempDir dir;
   ClickDuringPumpHost host;
-  Workflow wf(host, dir.Path().string());
+  Workflow wf(host);
   host.wf = &wf;
   wf.DispatchClick(300, 5);  // Validate Input
   EXPECT_EQ(wf.CurrentCommand(), "ValidateInput");
@@ -314,14 +316,20 @@ TEST(EditorTools, FindPasteAndSaveAs) {
   EXPECT_EQ(f.wf.FindStart(), 51);  // No keeps the start
   f.wf.FindLink();
   EXPECT_EQ(f.wf.FindStart(), 0);  // Yes wraps, without searching again
-  f.wf.GoToMenuName(2, "<FRUIT>");
+  f.wf.FindLink();
+  f.wf.FindLink();
+  // A choice from the go-to list is found above the last match, and the
+  // find field keeps its place.
+  f.wf.GoToMenuName(1, "<Fruit>");
   EXPECT_EQ(f.host.InputPane().PaneSelection().first, 9);
+  EXPECT_EQ(f.wf.FindStart(), 33);
 
   // A template at the caret or over the selection, kept on the clipboard.
   f.host.InputPane().PaneSetText("one word two");
   f.host.InputPane().PaneSelect(4, 8);
   f.wf.RunCommand(Command::PasteLink);
   EXPECT_EQ(f.host.InputPane().PaneText(), "one \r\nlinkname=<>\r\nlinkaddress=<>\r\n\r\n two");
+  EXPECT_EQ(f.host.InputPane().PaneSelection(), (std::pair<std::int64_t, std::int64_t>(16, 16)));  // between <>
 
   // Save As asks again when the name it writes is not the one the dialog
   // asked about, and never overwrites a template the next build reads.
