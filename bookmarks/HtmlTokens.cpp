@@ -128,7 +128,9 @@ bool HtmlTokenizer::ReadTag() {
         attribute.value = html_.substr(valueStart, p - valueStart);
       }
     }
-    if (!end) token_.attributes.push_back(attribute);
+    for (const std::string_view kept : {"href", "charset", "content"}) {
+      if (!end && EqualsLower(attribute.name, kept) && !token_.Attribute(kept)) token_.attributes.push_back(attribute);
+    }
   }
   at_ = p + 1;
   token_.kind = end ? HtmlToken::EndTag : HtmlToken::StartTag;

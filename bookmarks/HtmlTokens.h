@@ -30,11 +30,15 @@ struct HtmlToken {
   enum Kind { Text, StartTag, EndTag, End };
   Kind kind = End;
   Tag tag = Tag::Other;
-  std::string_view text;                  // Text: as written
-  std::vector<HtmlAttribute> attributes;  // StartTag: in their order
+  std::string_view text;  // Text: as written
+  // StartTag: only the attributes a bookmark file is read by (href, and a
+  // <META>'s charset and content), the first of each name, as a browser
+  // keeps the first of two. An icon of 100 KB, or a million attributes in a
+  // damaged file, costs nothing.
+  std::vector<HtmlAttribute> attributes;
 
-  // The value of the first attribute of that name (given in lower case), as
-  // a browser keeps the first of two; nullopt when there is none.
+  // The value of the attribute of that name (given in lower case), as
+  // written; nullopt when there is none.
   std::optional<std::string_view> Attribute(std::string_view lowerName) const;
 };
 
