@@ -5,6 +5,8 @@ namespace pravel::cli {
 const char* const kUsage =
     "Usage: pravel-cli [-C DIR] validate DEFINITION\n"
     "       pravel-cli [-C DIR] build DEFINITION [--columns TEXT] [--show]\n"
+    "       pravel-cli [-C DIR] import BOOKMARKS DEFINITION [--force]\n"
+    "       pravel-cli [-C DIR] export DEFINITION BOOKMARKS [--force]\n"
     "       pravel-cli --help | --version\n"
     "\n"
     "Turns a menu definition into an HTML page of drop-down menus by the same\n"
@@ -18,18 +20,28 @@ const char* const kUsage =
     "                  ShowDraft.Html, MenusOnly.txt, Pravel.html, Pravel.txt,\n"
     "                  Sorted_Pravel.txt, ValidatedInput.txt and PravelTrace.txt,\n"
     "                  and rewrites DEFINITION with the regrouped definition\n"
+    "  import          read a browser's bookmark file and write its links as a\n"
+    "                  definition: a menu for each folder that holds links\n"
+    "  export          write the menus of the page DEFINITION builds as a\n"
+    "                  bookmark file, a folder for each menu\n"
     "\n"
     "Options:\n"
     "  -C DIR          run as if started in DIR (DEFINITION is then relative to DIR)\n"
     "  --columns TEXT  forms per table row, as typed in the Columns field (default 4)\n"
     "  --show          open the page with the default program for it\n"
+    "  --force         (import, export) replace an existing file, keeping its\n"
+    "                  previous content in the same name with .bak added\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
     "Reports go to standard output, warnings and errors to standard error.\n"
     "Exit status: 0 the page was written (validate: the definition passed),\n"
     "1 the definition was refused or the build could not complete,\n"
-    "2 a usage error or a definition that cannot be read, 3 out of memory.\n";
+    "2 a usage error or a definition that cannot be read, 3 out of memory.\n"
+    "import, export: 0 the file was written; 1 nothing to import or export, a\n"
+    "definition refused, or the file could not be written; 2 a usage error, a\n"
+    "file that cannot be read or is not a bookmark file, or a file to write that\n"
+    "exists (without --force), is the file read, or is one of Pravel's own.\n";
 
 namespace {
 
@@ -58,18 +70,24 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (i + 1 >= args.size()) return fail("-C needs a folder");
     o.directories.push_back(args[i + 1]);
   }
-  if (i >= args.size()) return fail("a command is needed: validate or build");
+  if (i >= args.size()) return fail("a command is needed: validate, build, import or export");
   const std::string& command = args[i++];
   if (command == "validate") {
     o.command = Command::Validate;
   } else if (command == "build") {
     o.command = Command::Build;
+  } else if (command == "import") {
+    o.command = Command::Import;
+  } else if (command == "export") {
+    o.command = Command::Export;
   } else {
     return fail("unknown command '" + command + "'");
   }
 
+  const bool twoFiles = o.command == Command::Import || o.command == Command::Export;
   bool optionsEnded = false;
   bool haveDefinition = false;
+  bool haveOutput = false;
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool isOption = !optionsEnded && StartsWith(arg, "-") && arg != "-";
@@ -83,15 +101,24 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       o.columns = arg.substr(10);
     } else if (isOption && o.command == Command::Build && arg == "--show") {
       o.show = true;
+    } else if (isOption && twoFiles && arg == "--force") {
+      o.force = true;
     } else if (isOption) {
       return fail("unknown option '" + arg + "' for " + command);
-    } else if (haveDefinition) {
-      return fail("one DEFINITION only, '" + arg + "' is one too many");
-    } else {
+    } else if (!haveDefinition) {
       o.definition = arg;
       haveDefinition = true;
+    } else if (twoFiles && !haveOutput) {
+      o.output = arg;
+      haveOutput = true;
+    } else if (twoFiles) {
+      return fail(command + " takes two files, '" + arg + "' is one too many");
+    } else {
+      return fail("one DEFINITION only, '" + arg + "' is one too many");
     }
   }
+  if (o.command == Command::Import && !haveOutput) return fail("import needs a BOOKMARKS and a DEFINITION file");
+  if (o.command == Command::Export && !haveOutput) return fail("export needs a DEFINITION and a BOOKMARKS file");
   if (!haveDefinition) return fail(command + " needs a DEFINITION file");
   return parsed;
 }

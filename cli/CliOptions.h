@@ -8,12 +8,14 @@
 
 namespace pravel::cli {
 
-enum class Command { Help, Version, Validate, Build };
+enum class Command { Help, Version, Validate, Build, Import, Export };
 
 struct CliOptions {
   Command command = Command::Help;
   std::vector<Text> directories;  // -C, in order, each relative to the one before
   Text definition;
+  Text output;         // import, export: the file written (the file read is `definition`)
+  bool force = false;  // import, export: an existing output is replaced
   Text columns = "4";  // the text the Columns field holds at start
   bool show = false;
 };

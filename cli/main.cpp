@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Workflow.h"
+#include "cli/BookmarkCommands.h"
 #include "cli/CliHost.h"
 #include "cli/CliOptions.h"
 #include "text/TextFile.h"
@@ -85,6 +86,9 @@ int Main(std::vector<std::string> args) {
       case cli::Command::Validate:
       case cli::Command::Build:
         return Run(parsed.options);
+      case cli::Command::Import:
+      case cli::Command::Export:
+        return RunBookmarkCommand(parsed.options);
     }
   } catch (const std::bad_alloc&) {
     std::fputs("Insufficient memory\n", stderr);

@@ -17,7 +17,8 @@ BELOW = {
     'definition': ['text'],
     'tools': ['text'],
     'html': ['definition'],
-    'app': ['html', 'tools'],
+    'bookmarks': ['definition'],
+    'app': ['html', 'tools', 'bookmarks'],
     'app/win32': ['app'],
     'cli': ['app'],
 }
