@@ -134,8 +134,6 @@ void ButtonBarPicture::Load(const std::string& path, int dpi) {
   gdiplus.DisposeImage(image);
 }
 
-std::string ButtonBarPicturePath() { return PathIn(CurrentDirectory(), kButtonBarPictureName); }
-
 void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& picture, std::string_view currentCommand,
                     int dpi) {
   if (dc == nullptr) return;

@@ -36,10 +36,6 @@ class ButtonBarPicture {
   SIZE size_{0, 0};
 };
 
-// The picture's path: the current directory, read anew each time, and the
-// picture's name.
-std::string ButtonBarPicturePath();
-
 // Paints the whole bar (width x height) into dc: the window background, the
 // picture clipped to the bar, then the outlines, all at the window's DPI.
 void PaintButtonBar(HDC dc, int width, int height, const ButtonBarPicture& picture, std::string_view currentCommand,

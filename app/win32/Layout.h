@@ -24,6 +24,8 @@ inline RECT ScaledRect(const BarRect& zone, int dpi) {
 // The main window's outer size at the start, and its place on the screen.
 inline constexpr POINT kWindowPosition{8, 8};
 inline constexpr SIZE kWindowSize{606, 720};
+// The smallest outer size the window may be made.
+inline constexpr SIZE kMinimumWindowSize{606, 380};
 
 enum class Extent {
   Fixed,       // the size given

@@ -118,6 +118,7 @@ bool MainWindow::Create() {
   AddTip(main, L"f as Form");
 
   CreateControls();
+  FitGoToList(controls_);
   AddZoneTips();
   return true;
 }
@@ -220,6 +221,8 @@ HWND MainWindow::CreateInputPane(const RECT& rect) {
                               rect.right - rect.left, rect.bottom - rect.top, controls_.main,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdInputPane)), instance_, nullptr);
   if (pane == nullptr) return nullptr;
+  paneDefault_ =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaneProcedure)));
   // Prepared before the font is set: a rich edit changes its text mode
   // only while it holds nothing, not even a change of font to undo.
   PrepareRichEdit(pane, kFieldBackground);
@@ -293,6 +296,31 @@ LRESULT CALLBACK MainWindow::FindFieldProcedure(HWND window, UINT message, WPARA
   return CallWindowProcW(self->findFieldDefault_, window, message, wParam, lParam);
 }
 
+LRESULT CALLBACK MainWindow::PaneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindow* self = Of(GetParent(window));
+  const bool control = GetKeyState(VK_CONTROL) < 0;
+  if (message == WM_GETDLGCODE) {
+    LRESULT code = CallWindowProcW(self->paneDefault_, window, message, wParam, lParam);
+    // Entered by Tab, the pane keeps its caret and selection: selecting
+    // all of it would let the next key replace the whole definition.
+    code &= ~DLGC_HASSETSEL;
+    // Tab and Shift+Tab move on to the next control and never type.
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (key != nullptr && key->wParam == VK_TAB && !control &&
+        (key->message == WM_KEYDOWN || key->message == WM_CHAR)) {
+      code &= ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+    }
+    return code;
+  }
+  // Ctrl+Tab types a tab, as editors do.
+  if (message == WM_KEYDOWN && wParam == VK_TAB && control) {
+    SendMessageW(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\t"));
+    return 0;
+  }
+  if (message == WM_CHAR && wParam == L'\t' && control) return 0;  // typed already
+  return CallWindowProcW(self->paneDefault_, window, message, wParam, lParam);
+}
+
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND main = controls_.main;
   switch (message) {
@@ -302,6 +330,14 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       OnSize(wParam);
       return 0;
+    case WM_GETMINMAXINFO: {
+      // Small enough for any screen, large enough that every step's zone
+      // and a few lines of the pane show.
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMinTrackSize = {Scaled(kMinimumWindowSize.cx, controls_.dpi),
+                                Scaled(kMinimumWindowSize.cy, controls_.dpi)};
+      return 0;
+    }
     case WM_CLOSE:
       workflow_.Close();
       return 0;
@@ -349,9 +385,23 @@ void MainWindow::OnSize(WPARAM kind) {
   if (kind != SIZE_RESTORED && kind != SIZE_MAXIMIZED) return;
   // A status bar places itself along the bottom edge when moved at all.
   if (controls_.statusLine != nullptr) MoveWindow(controls_.statusLine, 0, 0, 0, 0, TRUE);
+  PlacePaneAndList();
+}
+
+void MainWindow::PlacePaneAndList() {
+  RECT pane = RectOf(PlaceOf(kIdInputPane));
+  RECT list = RectOf(PlaceOf(kIdSortedList));
+  if (controls_.sortedList != nullptr && IsWindowVisible(controls_.sortedList)) {
+    RECT client{};
+    RECT status{};
+    GetClientRect(controls_.main, &client);
+    if (controls_.statusLine != nullptr) GetWindowRect(controls_.statusLine, &status);
+    list.bottom = std::max(list.top, std::min(list.bottom, client.bottom - (status.bottom - status.top)));
+    pane.right = std::max(pane.left, std::min(pane.right, list.left - Scaled(8, controls_.dpi)));
+    MoveWindow(controls_.sortedList, list.left, list.top, list.right - list.left, list.bottom - list.top, TRUE);
+  }
   if (controls_.inputPane != nullptr) {
-    const RECT place = RectOf(PlaceOf(kIdInputPane));
-    MoveWindow(controls_.inputPane, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+    MoveWindow(controls_.inputPane, pane.left, pane.top, pane.right - pane.left, pane.bottom - pane.top, TRUE);
   }
 }
 
@@ -454,6 +504,8 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   }
   SendMessageW(controls_.statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small), TRUE);
   MoveWindow(controls_.statusLine, 0, 0, 0, 0, TRUE);
+  FitGoToList(controls_);
+  PlacePaneAndList();
   DeleteObject(old.small);
   DeleteObject(old.large);
   AddZoneTips();
@@ -484,6 +536,13 @@ void MainWindow::OnKey(int key) {
 void MainWindow::OpenFromOutside(const std::wstring& path) {
   // Dropped while a command or a search runs, as a click would be.
   if (Busy()) return;
+  // Its folder becomes the current one, as the open dialog makes it: the
+  // templates are read and the page written beside the definition, not
+  // wherever the program was started from.
+  const std::wstring::size_type slash = path.find_last_of(L"\\/");
+  if (slash != std::wstring::npos && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    SetCurrentDirectoryW(path.substr(0, slash + 1).c_str());
+  }
   workflow_.OpenFile(Narrow(path));
 }
 

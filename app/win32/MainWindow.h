@@ -45,6 +45,7 @@ class MainWindow {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonBarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK FindFieldProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PaneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static MainWindow* Of(HWND window);
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,6 +58,9 @@ class MainWindow {
   void AddTip(HWND tool, const wchar_t* text);
   void AddZoneTips();
   void OnSize(WPARAM kind);
+  // The input pane and the sorted list in their places for the window's
+  // size: the list, once shown, beside the pane and never over it.
+  void PlacePaneAndList();
   // Everything laid out, lettered and drawn again at a new DPI.
   void OnDpiChanged(int dpi, const RECT& suggested);
   void OnKey(int key);
@@ -80,6 +84,7 @@ class MainWindow {
   HACCEL keys_ = nullptr;
   WNDPROC buttonBarDefault_ = nullptr;
   WNDPROC findFieldDefault_ = nullptr;
+  WNDPROC paneDefault_ = nullptr;
   bool searching_ = false;
 };
 

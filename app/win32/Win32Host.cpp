@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/win32/Encoding.h"
+#include "app/win32/Gdi.h"
+#include "app/win32/Layout.h"
 #include "text/TextFile.h"
 
 namespace pravel::win32 {
@@ -54,6 +56,42 @@ Text ProgramFolder() {
   wchar_t self[32768];
   const DWORD length = GetModuleFileNameW(nullptr, self, 32768);
   return length > 0 && length < 32768 ? FolderOf(Narrow(self)) : Text();
+}
+
+void FitGoToList(const Controls& controls) {
+  HWND combo = controls.goToMenuNameCombo;
+  if (combo == nullptr) return;
+  HDC dc = GetDC(combo);
+  if (dc == nullptr) return;
+  int widest = 0;
+  int prompt = 0;
+  {
+    const Selected font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0), 0)) + 1,
+                        L'\0');
+      item.resize(static_cast<std::size_t>(
+          std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())), 0)));
+      SIZE size{};
+      GetTextExtentPoint32W(dc, item.c_str(), static_cast<int>(item.size()), &size);
+      widest = std::max<int>(widest, size.cx);
+      if (i == 0) prompt = size.cx;  // the prompt heads the list
+    }
+  }
+  ReleaseDC(combo, dc);
+  // Room for the arrow and the margins; the field stops short of the
+  // Columns field, the drop-down may reach further.
+  const int frame = GetSystemMetrics(SM_CXVSCROLL) + Scaled(16, controls.dpi);
+  RECT field{};
+  RECT columns{};
+  GetWindowRect(combo, &field);
+  GetWindowRect(controls.columnsField, &columns);
+  const int room = columns.left - field.left - Scaled(8, controls.dpi);
+  const int width = std::clamp(prompt + frame, static_cast<int>(field.right - field.left), std::max<int>(room, 0));
+  SetWindowPos(combo, nullptr, 0, 0, std::max<int>(width, field.right - field.left), Scaled(400, controls.dpi),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(combo, CB_SETDROPPEDWIDTH, std::max(width, widest + frame), 0);
 }
 
 void EndForLackOfMemory() {
@@ -121,14 +159,19 @@ void Win32Host::SetMenuNameList(const std::vector<Text>& entries) {
   HWND combo = controls_.goToMenuNameCombo;
   FillList(combo, entries, CB_RESETCONTENT, CB_INITSTORAGE, CB_ADDSTRING, pane_.PieceEncoding());
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
+  FitGoToList(controls_);
   InvalidateRect(combo, nullptr, TRUE);
 }
 
 void Win32Host::ShowSortedList(const std::vector<Text>& lines) {
   HWND list = controls_.sortedList;
   FillList(list, lines, LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING, pane_.PieceEncoding());
-  // Shown where it was made, beyond the window's first width.
+  // Shown where it was made, beyond the window's first width, and the
+  // pane laid out beside it.
   SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  RECT client{};
+  GetClientRect(controls_.main, &client);
+  SendMessageW(controls_.main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
   InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -193,7 +236,8 @@ void Win32Host::ReloadButtonBarPicture() {
   // The hidden picture control holds the bitmap the overlay shows, so the
   // picture in use can be asked for from outside.
   SendMessageW(controls_.buttonBarPicture, STM_SETIMAGE, IMAGE_BITMAP, 0);
-  picture_.Load(ButtonBarPicturePath(), controls_.dpi);
+  // Beside the program, wherever the program was started from.
+  picture_.Load(PathIn(ProgramFolder(), kButtonBarPictureName), controls_.dpi);
   SendMessageW(controls_.buttonBarPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.Bitmap()));
   RepaintButtonBar();
   PumpMessages();

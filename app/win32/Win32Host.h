@@ -66,4 +66,8 @@ class Win32Host : public Host {
 // The folder Pravel.exe lies in; empty when the system does not say.
 Text ProgramFolder();
 
+// The go-to list as wide as its prompt needs (up to the Columns field),
+// and its drop-down as wide as its longest entry.
+void FitGoToList(const Controls& controls);
+
 }  // namespace pravel::win32

@@ -247,6 +247,35 @@ class GuiApp {
     Send(pane, EM_SETSEL, end, end);
     Send(pane, WM_PASTE, 0, 0);
   }
+  // Text typed into the window, character by character.
+  void Type(const std::wstring& text) {
+    WaitUntilIdle();
+    SetForegroundWindow(main_);
+    std::vector<INPUT> inputs;
+    for (const wchar_t c : text) {
+      for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+        inputs.emplace_back().type = INPUT_KEYBOARD;
+        inputs.back().ki.wScan = c;
+        inputs.back().ki.dwFlags = KEYEVENTF_UNICODE | up;
+      }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    WaitUntilIdle();
+  }
+  // An entry of the go-to list chosen, as a click on it confirms it.
+  void GoTo(const std::wstring& entry) {
+    WaitUntilIdle();
+    HWND combo = GetDlgItem(main_, win32::kIdGoToMenuNameCombo);
+    const LRESULT index = Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(entry.c_str()));  // the text is copied across processes
+    Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(win32::kIdGoToMenuNameCombo, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(combo));
+    WaitUntilIdle();
+  }
+  // Where the pane's selection starts, in the pane's characters (a line
+  // break is one).
+  LONG SelectionStart() const { return LOWORD(Send(GetDlgItem(main_, win32::kIdInputPane), EM_GETSEL, 0, 0)); }
   // Alt+F4, as the keyboard gives it to the window.
   void AltF4() {
     WaitUntilIdle();

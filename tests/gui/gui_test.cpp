@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiApp.h"
+#include "app/Commands.h"
 #include "tools/EditorTools.h"
 
 namespace pravel::gui {
@@ -108,6 +109,85 @@ TEST(Road, NothingPastedIsLost) {
   app.AltF4();
   app.Answer(true);
   EXPECT_EQ(app.WaitForExit(), 0u);
+}
+
+// Started from an empty folder with a definition elsewhere named on the
+// command line, as a shortcut or a file association starts it: the bar has
+// its picture, the example's templates beside the program are read, the
+// page lands beside the definition and no empty template is left anywhere.
+// Then what a new user does with the window's keys, the go-to list and its
+// size.
+TEST(Desktop, StartedAnywhere) {
+  const std::wstring release = Setting("PRAVEL_GUI_UNZIPPED");
+  const std::wstring start = WorkFolder(L"anywhere\\start"), definitions = WorkFolder(L"anywhere\\definitions");
+  ASSERT_TRUE(FreshFolder(start) && FreshFolder(definitions));
+  CopyFileW((release + L"\\Pravel_Input.txt").c_str(), (definitions + L"\\menus.txt").c_str(), FALSE);
+  GuiApp app(start, release + L"\\Pravel.exe");
+  ASSERT_TRUE(app.Start(L"\"" + definitions + L"\\menus.txt\""));
+  app.Messages("opened");
+  app.Screenshot("started-anywhere");
+  // The picture, as a screenshot shows it: every button's face, above its
+  // label, is not the window's background.
+  HWND bar = GetDlgItem(app.Main(), win32::kIdButtonBarOverlay);
+  HDC screen = GetDC(nullptr);
+  HDC shot = CreateCompatibleDC(screen);
+  HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+  HGDIOBJ previous = SelectObject(shot, pixel);
+  for (const CommandInfo& command : kCommands) {
+    if (!command.outline) continue;
+    POINT at{(command.outline->left + command.outline->right) / 2, command.outline->top + 10};  // above the label
+    ClientToScreen(bar, &at);
+    BitBlt(shot, 0, 0, 1, 1, screen, at.x, at.y, SRCCOPY);
+    EXPECT_NE(GetPixel(shot, 0, 0), RGB(59, 25, 34))
+        << "no picture under " << std::string(command.name) << " at " << at.x << "," << at.y;
+  }
+  SelectObject(shot, previous);
+  DeleteObject(pixel);
+  DeleteDC(shot);
+  ReleaseDC(nullptr, screen);
+  app.Keys({'2'});
+  app.Messages("validated");
+  app.Keys({'3'});
+  app.Messages("built");
+  app.Keys({'4'});
+  const std::vector<std::wstring> saved = app.Messages("saved");
+  EXPECT_FALSE(ReadBytes(definitions + L"\\Pravel.html").empty());
+  for (const std::wstring& folder : {start, definitions}) {
+    EXPECT_FALSE(std::filesystem::exists(folder + L"\\Pravel.ini")) << "a template was left in " << Narrow(folder);
+  }
+  EXPECT_TRUE(!saved.empty() && saved.back().find(L"templates were read from " + release) != std::wstring::npos);
+
+  // Widened after the build, the sorted list stands beside the pane.
+  SetWindowPos(app.Main(), nullptr, 0, 0, 1400, 900, SWP_NOMOVE | SWP_NOZORDER);
+  RECT pane{}, list{}, overlap{};
+  GetWindowRect(GetDlgItem(app.Main(), win32::kIdInputPane), &pane);
+  GetWindowRect(GetDlgItem(app.Main(), win32::kIdSortedList), &list);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(app.Main(), win32::kIdSortedList)));
+  EXPECT_FALSE(IntersectRect(&overlap, &pane, &list)) << "the sorted list lies over the pane";
+  app.Screenshot("wide-after-build");
+
+  // The go-to list finds a menu above the last one chosen.
+  app.GoTo(L"<Languages>");
+  app.GoTo(L"<Browsers>");
+  std::wstring text = app.PaneText();
+  for (std::size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;) text.erase(at, 1);
+  EXPECT_EQ(app.SelectionStart(), static_cast<LONG>(text.find(L"<Browsers>")));
+  // Tab goes through the pane without touching its text; Ctrl+M puts the
+  // caret between the brackets.
+  const std::wstring before = app.PaneText();
+  app.Keys({'F'});
+  app.Keys({VK_TAB, VK_TAB}, false);
+  EXPECT_EQ(app.PaneText(), before);
+  app.Keys({'M'});
+  app.Type(L"Veg");
+  EXPECT_NE(app.PaneText().find(L"menuname=<Veg>"), std::wstring::npos);
+  // Never smaller than the bar's zones and a few lines of the pane.
+  SetWindowPos(app.Main(), nullptr, 0, 0, 300, 250, SWP_NOMOVE | SWP_NOZORDER);
+  RECT size{};
+  GetWindowRect(app.Main(), &size);
+  EXPECT_GE(size.right - size.left, 606);
+  EXPECT_GE(size.bottom - size.top, 380);
+  app.Screenshot("smallest");
 }
 
 // The release unpacked into a folder of its own: it opens the example it
