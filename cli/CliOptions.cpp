@@ -5,6 +5,7 @@ namespace pravel::cli {
 const char* const kUsage =
     "Usage: pravel-cli [-C DIR] validate DEFINITION\n"
     "       pravel-cli [-C DIR] build DEFINITION [--columns TEXT] [--show]\n"
+    "       pravel-cli [-C DIR] check DEFINITION [--jobs N] [--timeout S]\n"
     "       pravel-cli --help | --version\n"
     "\n"
     "Turns a menu definition into an HTML page of drop-down menus by the same\n"
@@ -18,18 +19,24 @@ const char* const kUsage =
     "                  ShowDraft.Html, MenusOnly.txt, Pravel.html, Pravel.txt,\n"
     "                  Sorted_Pravel.txt, ValidatedInput.txt and PravelTrace.txt,\n"
     "                  and rewrites DEFINITION with the regrouped definition\n"
+    "  check           try every address of DEFINITION's links and report the dead\n"
+    "                  and moved ones; relative addresses are files in the current\n"
+    "                  folder, where the page is written. Writes nothing\n"
     "\n"
     "Options:\n"
     "  -C DIR          run as if started in DIR (DEFINITION is then relative to DIR)\n"
     "  --columns TEXT  forms per table row, as typed in the Columns field (default 4)\n"
     "  --show          open the page with the default program for it\n"
+    "  --jobs N        check: requests at a time, 1 to 256 (default 8)\n"
+    "  --timeout S     check: seconds to wait for each answer, 1 to 600 (default 10)\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
     "Reports go to standard output, warnings and errors to standard error.\n"
     "Exit status: 0 the page was written (validate: the definition passed),\n"
     "1 the definition was refused or the build could not complete,\n"
-    "2 a usage error or a definition that cannot be read, 3 out of memory.\n";
+    "2 a usage error or a definition that cannot be read, 3 out of memory.\n"
+    "check: 0 no link is dead, 1 some link is dead, 2 and 3 as above.\n";
 
 namespace {
 
@@ -58,12 +65,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (i + 1 >= args.size()) return fail("-C needs a folder");
     o.directories.push_back(args[i + 1]);
   }
-  if (i >= args.size()) return fail("a command is needed: validate or build");
+  if (i >= args.size()) return fail("a command is needed: validate, build or check");
   const std::string& command = args[i++];
   if (command == "validate") {
     o.command = Command::Validate;
   } else if (command == "build") {
     o.command = Command::Build;
+  } else if (command == "check") {
+    o.command = Command::Check;
   } else {
     return fail("unknown command '" + command + "'");
   }
@@ -83,6 +92,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       o.columns = arg.substr(10);
     } else if (isOption && o.command == Command::Build && arg == "--show") {
       o.show = true;
+    } else if (isOption && o.command == Command::Check && (arg == "--jobs" || arg == "--timeout")) {
+      if (i + 1 >= args.size()) return fail(arg + " needs a value");
+      (arg == "--jobs" ? o.jobs : o.timeout) = args[++i];
     } else if (isOption) {
       return fail("unknown option '" + arg + "' for " + command);
     } else if (haveDefinition) {

@@ -8,7 +8,7 @@
 
 namespace pravel::cli {
 
-enum class Command { Help, Version, Validate, Build };
+enum class Command { Help, Version, Validate, Build, Check };
 
 struct CliOptions {
   Command command = Command::Help;
@@ -16,6 +16,8 @@ struct CliOptions {
   Text definition;
   Text columns = "4";  // the text the Columns field holds at start
   bool show = false;
+  Text jobs;     // check: requests at a time, as typed; empty for the default
+  Text timeout;  // check: seconds for each request, as typed; empty for the default
 };
 
 struct ParsedArguments {

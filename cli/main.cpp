@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Workflow.h"
+#include "cli/CheckCommand.h"
 #include "cli/CliHost.h"
 #include "cli/CliOptions.h"
 #include "text/TextFile.h"
@@ -90,6 +91,8 @@ int Main(std::vector<std::string> args) {
       case Command::Validate:
       case Command::Build:
         return Run(parsed.options);
+      case Command::Check:
+        return RunCheck(parsed.options);
     }
   } catch (const std::bad_alloc&) {
     std::fputs("Insufficient memory\n", stderr);
