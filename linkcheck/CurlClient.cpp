@@ -46,13 +46,6 @@ bool IsTlsFailure(CURLcode code) {
   }
 }
 
-HttpAnswer Failure(HttpAnswer::Outcome outcome, Text reason) {
-  HttpAnswer answer;
-  answer.outcome = outcome;
-  answer.reason = std::move(reason);
-  return answer;
-}
-
 // What a finished transfer means.
 HttpAnswer AnswerOf(CURL* easy, CURLcode code, const char* errorText) {
   long status = 0;
@@ -71,33 +64,34 @@ HttpAnswer AnswerOf(CURL* easy, CURLcode code, const char* errorText) {
   curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &systemError);
   switch (code) {
     case CURLE_OPERATION_TIMEDOUT:
-      return Failure(HttpAnswer::NoAnswer, {});
+      return HttpAnswer::Failed(HttpAnswer::NoAnswer);
     case CURLE_COULDNT_RESOLVE_HOST:
-      return Failure(HttpAnswer::Unreachable, "host not found");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "host not found");
     case CURLE_COULDNT_RESOLVE_PROXY:
-      return Failure(HttpAnswer::Unreachable, "proxy not found");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "proxy not found");
     case CURLE_COULDNT_CONNECT:
-      if (systemError == ECONNREFUSED) return Failure(HttpAnswer::Unreachable, "connection refused");
-      if (systemError == ETIMEDOUT) return Failure(HttpAnswer::NoAnswer, {});
-      return Failure(HttpAnswer::Unreachable,
-                     "cannot connect: " +
-                         (systemError != 0 ? std::generic_category().message(static_cast<int>(systemError)) : detail));
+      if (systemError == ECONNREFUSED) return HttpAnswer::Failed(HttpAnswer::Unreachable, "connection refused");
+      if (systemError == ETIMEDOUT) return HttpAnswer::Failed(HttpAnswer::NoAnswer);
+      return HttpAnswer::Failed(
+          HttpAnswer::Unreachable,
+          "cannot connect: " +
+              (systemError != 0 ? std::generic_category().message(static_cast<int>(systemError)) : detail));
     case CURLE_URL_MALFORMAT:
-      return Failure(HttpAnswer::Unreachable, "not a valid address");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "not a valid address");
     case CURLE_GOT_NOTHING:
-      return Failure(HttpAnswer::BadAnswer, "the server closed the connection without an answer");
+      return HttpAnswer::Failed(HttpAnswer::BadAnswer, "the server closed the connection without an answer");
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_HTTP2:
     case CURLE_HTTP2_STREAM:
     case CURLE_PARTIAL_FILE:
-      return Failure(HttpAnswer::BadAnswer, "bad answer: " + detail);
+      return HttpAnswer::Failed(HttpAnswer::BadAnswer, "bad answer: " + detail);
     default:
       break;
   }
-  if (IsTlsFailure(code)) return Failure(HttpAnswer::Unreachable, "TLS failure: " + detail);
-  return Failure(HttpAnswer::Unreachable, detail);
+  if (IsTlsFailure(code)) return HttpAnswer::Failed(HttpAnswer::Unreachable, "TLS failure: " + detail);
+  return HttpAnswer::Failed(HttpAnswer::Unreachable, detail);
 }
 
 struct EasyDeleter {
@@ -117,10 +111,10 @@ class CurlClient final : public HttpClient {
   }
 
   HttpAnswer Fetch(HttpMethod method, const Text& url) override {
-    if (stopped_) return Failure(HttpAnswer::Stopped, {});
+    if (stopped_) return HttpAnswer::Failed(HttpAnswer::Stopped);
     const std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     const std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    if (!easy || !multi) return Failure(HttpAnswer::Unreachable, "libcurl cannot start a request");
+    if (!easy || !multi) return HttpAnswer::Failed(HttpAnswer::Unreachable, "libcurl cannot start a request");
     char errorText[CURL_ERROR_SIZE] = "";
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
@@ -141,7 +135,7 @@ class CurlClient final : public HttpClient {
       if (running == 0) break;
       if (stopped_) {
         curl_multi_remove_handle(multi.get(), e);
-        return Failure(HttpAnswer::Stopped, {});
+        return HttpAnswer::Failed(HttpAnswer::Stopped);
       }
       curl_multi_poll(multi.get(), nullptr, 0, kSliceMilliseconds, nullptr);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "text/Text.h"
 
@@ -24,6 +25,13 @@ struct HttpAnswer {
   int status = 0;
   Text location;  // the Location header as sent, not yet resolved
   Text reason;    // for Unreachable and BadAnswer: why, in the words the user reads
+
+  static HttpAnswer Failed(Outcome outcome, Text reason = {}) {
+    HttpAnswer answer;
+    answer.outcome = outcome;
+    answer.reason = std::move(reason);
+    return answer;
+  }
 };
 
 class HttpClient {

@@ -30,13 +30,6 @@ Text Narrow(const std::wstring& wide) {
   return text;
 }
 
-HttpAnswer Failure(HttpAnswer::Outcome outcome, Text reason) {
-  HttpAnswer answer;
-  answer.outcome = outcome;
-  answer.reason = std::move(reason);
-  return answer;
-}
-
 // WinHTTP's own words for an error, where the system has them.
 Text ErrorWords(DWORD error) {
   wchar_t* buffer = nullptr;
@@ -61,39 +54,39 @@ HttpAnswer AnswerOfError(DWORD error) {
   switch (error) {
     case ERROR_WINHTTP_TIMEOUT:
     case kSocketTimedOut:
-      return Failure(HttpAnswer::NoAnswer, {});
+      return HttpAnswer::Failed(HttpAnswer::NoAnswer);
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
     case kSocketHostNotFound:
-      return Failure(HttpAnswer::Unreachable, "host not found");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "host not found");
     case kSocketRefused:
-      return Failure(HttpAnswer::Unreachable, "connection refused");
     case ERROR_WINHTTP_CANNOT_CONNECT:
       // WinHTTP does not tell a refusal from an unreachable host; nearly
       // always it is the refusal.
-      return Failure(HttpAnswer::Unreachable, "connection refused");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "connection refused");
     case ERROR_WINHTTP_INVALID_URL:
     case ERROR_WINHTTP_UNRECOGNIZED_SCHEME:
-      return Failure(HttpAnswer::Unreachable, "not a valid address");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "not a valid address");
     case ERROR_WINHTTP_CONNECTION_ERROR:
-      return Failure(HttpAnswer::BadAnswer, "the server closed the connection without an answer");
+      return HttpAnswer::Failed(HttpAnswer::BadAnswer, "the server closed the connection without an answer");
     case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
-      return Failure(HttpAnswer::BadAnswer, "bad answer: not HTTP");
+      return HttpAnswer::Failed(HttpAnswer::BadAnswer, "bad answer: not HTTP");
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
-      return Failure(HttpAnswer::Unreachable, "TLS failure: the certificate has expired or is not yet valid");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable,
+                                "TLS failure: the certificate has expired or is not yet valid");
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
-      return Failure(HttpAnswer::Unreachable, "TLS failure: the certificate names another host");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "TLS failure: the certificate names another host");
     case ERROR_WINHTTP_SECURE_INVALID_CA:
-      return Failure(HttpAnswer::Unreachable, "TLS failure: the certificate's issuer is not trusted");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "TLS failure: the certificate's issuer is not trusted");
     case ERROR_WINHTTP_SECURE_CERT_REVOKED:
-      return Failure(HttpAnswer::Unreachable, "TLS failure: the certificate has been revoked");
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "TLS failure: the certificate has been revoked");
     case ERROR_WINHTTP_SECURE_FAILURE:
     case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
     case ERROR_WINHTTP_SECURE_INVALID_CERT:
     case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
     case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
-      return Failure(HttpAnswer::Unreachable, "TLS failure: " + ErrorWords(error));
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "TLS failure: " + ErrorWords(error));
     default:
-      return Failure(HttpAnswer::Unreachable, ErrorWords(error));
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, ErrorWords(error));
   }
 }
 
@@ -174,8 +167,9 @@ class WinHttpClient final : public HttpClient {
         openError_(session_ ? 0 : GetLastError()) {}
 
   HttpAnswer Fetch(HttpMethod method, const Text& url) override {
-    if (stopped_) return Failure(HttpAnswer::Stopped, {});
-    if (!session_) return Failure(HttpAnswer::Unreachable, "WinHTTP cannot start: " + ErrorWords(openError_));
+    if (stopped_) return HttpAnswer::Failed(HttpAnswer::Stopped);
+    if (!session_)
+      return HttpAnswer::Failed(HttpAnswer::Unreachable, "WinHTTP cannot start: " + ErrorWords(openError_));
     const std::wstring wideUrl = Wide(url);
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;
@@ -217,7 +211,7 @@ class WinHttpClient final : public HttpClient {
       return AnswerOfError(GetLastError());
     }
     while (WaitForSingleObject(pending->done, kSliceMilliseconds) == WAIT_TIMEOUT) {
-      if (stopped_) return Failure(HttpAnswer::Stopped, {});
+      if (stopped_) return HttpAnswer::Failed(HttpAnswer::Stopped);
     }
     if (pending->error != 0) return AnswerOfError(pending->error);
     return AnswerOf(request.get());

@@ -6,7 +6,7 @@ server that never answers.
 
   check_links_test.py [--wine RUNNER] CLI UNIT
 """
-import argparse, os, shutil, subprocess, sys, tempfile, urllib.parse
+import argparse, os, subprocess, sys, tempfile, urllib.parse
 
 from loopback_server import LoopbackServer, unused_port
 
@@ -113,9 +113,8 @@ def main():
     # Every request goes straight to the loopback server.
     env = {k: v for k, v in os.environ.items() if not k.lower().endswith('_proxy')}
 
-    scratch = tempfile.mkdtemp(prefix='pravel-linkcheck-')
     failures = []
-    try:
+    with tempfile.TemporaryDirectory(prefix='pravel-linkcheck-') as scratch:
         work = os.path.join(scratch, 'work')
         os.makedirs(os.path.join(work, 'docs'))
         for name in ('present.html', os.path.join('docs', 'a b.html')):
@@ -156,8 +155,6 @@ def main():
                                   capture_output=True, timeout=120)
             if unit.returncode != 0:
                 failures.append('unit program failed:\n' + unit.stdout.decode('utf-8', 'replace'))
-    finally:
-        shutil.rmtree(scratch, ignore_errors=True)
     for failure in failures:
         print(failure)
     return 1 if failures else 0
