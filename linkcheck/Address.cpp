@@ -1,7 +1,13 @@
 #include "linkcheck/Address.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <string>
 #include <vector>
 
+#include "text/Charset.h"
+#include "text/HtmlText.h"
 #include "text/TextFile.h"
 
 namespace pravel {
@@ -159,6 +165,43 @@ Text FileUrlPath(const UrlParts& parts) {
   return path;
 }
 
+// The address the page's reader follows: the page holds it as the value
+// of an attribute, where a character reference the user wrote ("&amp;",
+// "&#38;") stays as written and the browser reads it as its character.
+// Named references other than the five of XML are rare in an address and
+// are left as they are.
+Text ReferencesRead(std::string_view address) {
+  static constexpr std::pair<std::string_view, char> kNamed[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+  Text out;
+  for (std::size_t at = 0; at < address.size();) {
+    const std::size_t length = address[at] == '&' ? CharacterReferenceLength(address.substr(at)) : 0;
+    const std::string_view reference = address.substr(at, length);
+    const auto named =
+        std::find_if(std::begin(kNamed), std::end(kNamed), [&](const auto& entry) { return entry.first == reference; });
+    if (length == 0) {
+      out += address[at++];
+      continue;
+    }
+    if (named != std::end(kNamed)) {
+      out += named->second;
+    } else if (reference[1] == '#' && length <= 12) {
+      const bool hex = reference[2] == 'x' || reference[2] == 'X';
+      const std::uint32_t code = static_cast<std::uint32_t>(
+          std::stoul(Text(reference.substr(hex ? 3 : 2, length - (hex ? 4 : 3))), nullptr, hex ? 16 : 10));
+      if (code > 0 && code <= 0x10FFFF) {
+        AppendUtf8(out, static_cast<char32_t>(code));
+      } else {
+        out += reference;
+      }
+    } else {
+      out += reference;
+    }
+    at += length;
+  }
+  return out;
+}
+
 AddressTarget FileTarget(const Text& name, const Text& pageFolder) {
   if (pageFolder.empty()) return {AddressTarget::File, name};
   // A name that is absolute already stands as it is.
@@ -167,20 +210,24 @@ AddressTarget FileTarget(const Text& name, const Text& pageFolder) {
 
 }  // namespace
 
-AddressTarget TargetOf(std::string_view address, const Text& pageFolder) {
+AddressTarget TargetOf(std::string_view written, const Text& pageFolder) {
+  const Text read = ReferencesRead(written);
+  std::string_view address = read;
   // A browser drops the blanks and controls around an address.
   while (!address.empty() && static_cast<unsigned char>(address.front()) <= 0x20) address.remove_prefix(1);
   while (!address.empty() && static_cast<unsigned char>(address.back()) <= 0x20) address.remove_suffix(1);
   if (address.empty()) return {AddressTarget::Invalid, "no address"};
 
-  const UrlParts parts = SplitUrl(address);
-  if (IsWebScheme(parts.scheme)) return WebTarget(parts);
+  if (const UrlParts parts = SplitUrl(address); IsWebScheme(parts.scheme)) return WebTarget(parts);
+  // The page is a file, and in the address of a file "\" reads as "/".
+  const Text slashed = TextReplace(address, "\\", "/");
+  const UrlParts parts = SplitUrl(slashed);
   if (parts.scheme == "file" || (parts.scheme.empty() && parts.hasAuthority)) {
     return FileTarget(FileUrlPath(parts), pageFolder);
   }
   // One letter before the colon is a drive ("C:\Pages\a.html"), not a scheme.
   if (parts.scheme.size() > 1) return {AddressTarget::NotTried, {}};
-  const std::string_view path = address.substr(0, address.find_first_of("?#"));
+  const std::string_view path = std::string_view(slashed).substr(0, slashed.find_first_of("?#"));
   // "#top" or "?page=2" is the page itself.
   if (path.empty()) return {AddressTarget::NotTried, {}};
   return FileTarget(PercentDecoded(path), pageFolder);

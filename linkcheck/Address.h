@@ -22,7 +22,7 @@ struct AddressTarget {
 
 // What the address, as written in a definition, leads to. Relative
 // addresses are taken from `pageFolder` (empty: the current folder).
-AddressTarget TargetOf(std::string_view address, const Text& pageFolder);
+AddressTarget TargetOf(std::string_view written, const Text& pageFolder);
 
 // A redirect's Location taken against the URL that sent it, as a browser
 // resolves it: absolute, scheme-relative, absolute-path or relative, with

@@ -105,7 +105,9 @@ constexpr DWORD kSliceMilliseconds = 100;
 struct Pending {
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   DWORD error = 0;  // written before `done` is set
-  ~Pending() { CloseHandle(done); }
+  ~Pending() {
+    if (done) CloseHandle(done);
+  }
 };
 
 void CALLBACK OnRequest(HINTERNET request, DWORD_PTR context, DWORD status, void* information, DWORD) {
@@ -137,8 +139,10 @@ HttpAnswer AnswerOf(HINTERNET request) {
   HttpAnswer answer;
   DWORD status = 0;
   DWORD size = sizeof status;
-  WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
-                      &status, &size, WINHTTP_NO_HEADER_INDEX);
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
+                           &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+    return AnswerOfError(GetLastError());
+  }
   answer.status = static_cast<int>(status);
   size = 0;
   WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &size,
@@ -197,6 +201,11 @@ class WinHttpClient final : public HttpClient {
     WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headersTimeout, sizeof headersTimeout);
 
     auto* pending = new Pending;
+    if (!pending->done) {
+      const DWORD error = GetLastError();
+      delete pending;
+      return AnswerOfError(error);
+    }
     DWORD_PTR context = reinterpret_cast<DWORD_PTR>(pending);
     WinHttpSetOption(request.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
     if (WinHttpSetStatusCallback(request.get(), OnRequest,
@@ -210,9 +219,11 @@ class WinHttpClient final : public HttpClient {
     if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, context)) {
       return AnswerOfError(GetLastError());
     }
-    while (WaitForSingleObject(pending->done, kSliceMilliseconds) == WAIT_TIMEOUT) {
+    DWORD waited;
+    while ((waited = WaitForSingleObject(pending->done, kSliceMilliseconds)) == WAIT_TIMEOUT) {
       if (stopped_) return HttpAnswer::Failed(HttpAnswer::Stopped);
     }
+    if (waited != WAIT_OBJECT_0) return AnswerOfError(GetLastError());
     if (pending->error != 0) return AnswerOfError(pending->error);
     return AnswerOf(request.get());
   }

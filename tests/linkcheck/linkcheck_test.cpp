@@ -31,12 +31,14 @@ TEST(LinkCheck, AddressesLeadWhereABrowserGoes) {
       {"file:///C:/Pages/a.html", AddressTarget::File, "C:/Pages/a.html"},
       {"file:///c|/Pages/a.html", AddressTarget::File, "c:/Pages/a.html"},
       {"file://server/share/a.html", AddressTarget::File, "//server/share/a.html"},
-      {"C:\\Pages\\a.html", AddressTarget::File, "C:\\Pages\\a.html"},
+      {"C:\\Pages\\a.html", AddressTarget::File, "C:/Pages/a.html"},
+      {"\\\\server\\share\\Tom&amp;Jerry.html", AddressTarget::File, "//server/share/Tom&Jerry.html"},
       {"data:text/plain,x", AddressTarget::NotTried, ""},
       {" \t", AddressTarget::Invalid, "no address"},
       {"http:///a.html", AddressTarget::Invalid, "not a valid address"},
       {" HTTP://h.org/a b\"c{}?q=\xC3\xA9#x ", AddressTarget::Web, "http://h.org/a%20b%22c%7B%7D?q=%C3%A9"},
       {"https://h.org", AddressTarget::Web, "https://h.org/"},
+      {"http://h.org/?a=1&amp;b=&#50;&#x33;&copy;", AddressTarget::Web, "http://h.org/?a=1&b=23&copy;"},
       {"http://h.org\\a\\b", AddressTarget::Web, "http://h.org/a/b"},
   };
   for (const TargetCase& c : cases) {
