@@ -43,8 +43,11 @@ Text LinkCheckUserAgent() { return "Pravel/" PRAVEL_VERSION " (link check)"; }
 
 CheckReport CheckLinks(const std::vector<LinkToCheck>& links, const CheckSettings& settings,
                        const CheckProgress& progress, const std::atomic<bool>& stop) {
-  const std::unique_ptr<HttpClient> client = MakeHttpClient(settings.timeoutSeconds, settings.userAgent);
-  return CheckLinks(links, settings, *client, progress, stop);
+  // No timeout at all would let one silent server hold the check forever.
+  CheckSettings bounded = settings;
+  bounded.timeoutSeconds = std::max(settings.timeoutSeconds, 1);
+  const std::unique_ptr<HttpClient> client = MakeHttpClient(bounded.timeoutSeconds, bounded.userAgent);
+  return CheckLinks(links, bounded, *client, progress, stop);
 }
 
 CheckReport CheckLinks(const std::vector<LinkToCheck>& links, const CheckSettings& settings, HttpClient& client,
