@@ -117,8 +117,8 @@ AddressTarget WebTarget(const UrlParts& parts) {
   Text url = parts.scheme + "://";
   url += parts.authority;
   // Browsers read "\" in a web address as "/".
-  Text path = parts.path.empty() ? Text("/") : TextReplace(parts.path, "\\", "/");
-  AppendEscaped(url, path);
+  const Text path = RemoveDotSegments(TextReplace(parts.path, "\\", "/"));
+  AppendEscaped(url, path.empty() ? "/" : path);
   AppendEscaped(url, parts.query);
   return {AddressTarget::Web, std::move(url)};
 }
@@ -236,30 +236,21 @@ AddressTarget TargetOf(std::string_view written, const Text& pageFolder) {
 AddressTarget ResolveRedirect(std::string_view base, std::string_view location) {
   const UrlParts from = SplitUrl(base);
   UrlParts to = SplitUrl(location);
-  Text path;
-  if (!to.scheme.empty()) {
-    path = RemoveDotSegments(to.path);
-  } else {
-    to.scheme = from.scheme;
-    if (to.hasAuthority) {
-      path = RemoveDotSegments(to.path);
-    } else {
-      to.hasAuthority = from.hasAuthority;
-      to.authority = from.authority;
-      if (to.path.empty()) {
-        path = from.path;
-        if (to.query.empty()) to.query = from.query;
-      } else if (to.path.starts_with('/')) {
-        path = RemoveDotSegments(to.path);
-      } else {
-        const std::size_t slash = from.path.rfind('/');
-        const std::string_view folder = slash == std::string_view::npos ? "/" : from.path.substr(0, slash + 1);
-        path = RemoveDotSegments(Text(folder) + Text(to.path));
-      }
+  // WebTarget takes out the dot segments.
+  Text merged;
+  if (to.scheme.empty() && !to.hasAuthority) {
+    to.hasAuthority = from.hasAuthority;
+    to.authority = from.authority;
+    if (to.path.empty()) {
+      to.path = from.path;
+      if (to.query.empty()) to.query = from.query;
+    } else if (!to.path.starts_with('/')) {
+      merged = Text(from.path.substr(0, from.path.rfind('/') + 1)) + Text(to.path);
+      to.path = merged;
     }
   }
+  if (to.scheme.empty()) to.scheme = from.scheme;
   if (!IsWebScheme(to.scheme)) return {AddressTarget::NotTried, Text(location)};
-  to.path = path;
   return WebTarget(to);
 }
 
