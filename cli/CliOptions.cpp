@@ -7,6 +7,7 @@ const char* const kUsage =
     "       pravel-cli [-C DIR] build DEFINITION [--columns TEXT] [--show]\n"
     "       pravel-cli [-C DIR] import BOOKMARKS DEFINITION [--force]\n"
     "       pravel-cli [-C DIR] export DEFINITION BOOKMARKS [--force]\n"
+    "       pravel-cli [-C DIR] check DEFINITION [--jobs N] [--timeout S]\n"
     "       pravel-cli --help | --version\n"
     "\n"
     "Turns a menu definition into an HTML page of drop-down menus by the same\n"
@@ -24,6 +25,9 @@ const char* const kUsage =
     "                  definition: a menu for each folder that holds links\n"
     "  export          write the menus of the page DEFINITION builds as a\n"
     "                  bookmark file, a folder for each menu\n"
+    "  check           try every address of DEFINITION's links and report the dead\n"
+    "                  and moved ones; relative addresses are files in the current\n"
+    "                  folder, where the page is written. Writes nothing\n"
     "\n"
     "Options:\n"
     "  -C DIR          run as if started in DIR (DEFINITION is then relative to DIR)\n"
@@ -31,6 +35,8 @@ const char* const kUsage =
     "  --show          open the page with the default program for it\n"
     "  --force         (import, export) replace an existing file, keeping its\n"
     "                  previous content in the same name with .bak added\n"
+    "  --jobs N        check: requests at a time, 1 to 256 (default 8)\n"
+    "  --timeout S     check: seconds to wait for each answer, 1 to 600 (default 10)\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -41,7 +47,8 @@ const char* const kUsage =
     "import, export: 0 the file was written; 1 nothing to import or export, a\n"
     "definition refused, or the file could not be written; 2 a usage error, a\n"
     "file that cannot be read or is not a bookmark file, or a file to write that\n"
-    "exists (without --force), is the file read, or is one of Pravel's own.\n";
+    "exists (without --force), is the file read, or is one of Pravel's own.\n"
+    "check: 0 no link is dead, 1 some link is dead, 2 and 3 as above.\n";
 
 namespace {
 
@@ -70,7 +77,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (i + 1 >= args.size()) return fail("-C needs a folder");
     o.directories.push_back(args[i + 1]);
   }
-  if (i >= args.size()) return fail("a command is needed: validate, build, import or export");
+  if (i >= args.size()) return fail("a command is needed: validate, build, import, export or check");
   const std::string& command = args[i++];
   if (command == "validate") {
     o.command = Command::Validate;
@@ -80,6 +87,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     o.command = Command::Import;
   } else if (command == "export") {
     o.command = Command::Export;
+  } else if (command == "check") {
+    o.command = Command::Check;
   } else {
     return fail("unknown command '" + command + "'");
   }
@@ -103,6 +112,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       o.show = true;
     } else if (isOption && twoFiles && arg == "--force") {
       o.force = true;
+    } else if (isOption && o.command == Command::Check && (arg == "--jobs" || arg == "--timeout")) {
+      if (i + 1 >= args.size()) return fail(arg + " needs a value");
+      (arg == "--jobs" ? o.jobs : o.timeout) = args[++i];
     } else if (isOption) {
       return fail("unknown option '" + arg + "' for " + command);
     } else if (!haveDefinition) {

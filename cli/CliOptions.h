@@ -8,7 +8,7 @@
 
 namespace pravel::cli {
 
-enum class Command { Help, Version, Validate, Build, Import, Export };
+enum class Command { Help, Version, Validate, Build, Import, Export, Check };
 
 struct CliOptions {
   Command command = Command::Help;
@@ -18,6 +18,8 @@ struct CliOptions {
   bool force = false;  // import, export: an existing output is replaced
   Text columns = "4";  // the text the Columns field holds at start
   bool show = false;
+  Text jobs;     // check: requests at a time, as typed; empty for the default
+  Text timeout;  // check: seconds for each request, as typed; empty for the default
 };
 
 struct ParsedArguments {

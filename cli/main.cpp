@@ -8,6 +8,7 @@
 
 #include "app/Workflow.h"
 #include "cli/BookmarkCommands.h"
+#include "cli/CheckCommand.h"
 #include "cli/CliHost.h"
 #include "cli/CliOptions.h"
 #include "text/TextFile.h"
@@ -89,6 +90,8 @@ int Main(std::vector<std::string> args) {
       case cli::Command::Import:
       case cli::Command::Export:
         return RunBookmarkCommand(parsed.options);
+      case cli::Command::Check:
+        return RunCheck(parsed.options);
     }
   } catch (const std::bad_alloc&) {
     std::fputs("Insufficient memory\n", stderr);

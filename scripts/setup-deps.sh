@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ git python3            # the native build
   clang-format                                  # the format check
   googletest libgtest-dev                       # unit tests: sources (MinGW) and library (native)
+  libcurl4-openssl-dev ca-certificates          # the link check's HTTP client (native) and the certificates it trusts
   g++-mingw-w64-x86-64-posix                    # the Windows cross build
   wine wine64 xvfb x11-utils                    # Windows programs and the GUI under Wine
   imagemagick fonts-dejavu-core                 # drawing the button-bar picture

@@ -18,7 +18,8 @@ BELOW = {
     'tools': ['text'],
     'html': ['definition'],
     'bookmarks': ['definition'],
-    'app': ['html', 'tools', 'bookmarks'],
+    'linkcheck': ['definition'],
+    'app': ['html', 'tools', 'bookmarks', 'linkcheck'],
     'app/win32': ['app'],
     'cli': ['app'],
 }

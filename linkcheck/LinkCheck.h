@@ -1,0 +1,99 @@
+// The link check: every address of a definition tried once, and the links
+// that lead nowhere reported with their menu, their name and the reason.
+//
+// Web addresses are asked for with HEAD (GET where HEAD does not end well),
+// redirects are followed by the check itself, and files are looked up from
+// the folder the page is written to. Nothing is written or changed.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "text/Lines.h"
+#include "text/Text.h"
+
+namespace pravel {
+
+class HttpClient;
+
+// One link of the page: the values of its three statements, as written.
+struct LinkToCheck {
+  Text menu;
+  Text name;
+  Text address;
+};
+
+// The links the build puts on the page, in the page's order (the sorted
+// records).
+std::vector<LinkToCheck> LinksToCheck(const TextLines& definition);
+
+// "Pravel/<version> (link check)": how the check names itself to servers.
+Text LinkCheckUserAgent();
+
+struct CheckSettings {
+  int jobs = 8;             // requests at a time
+  int timeoutSeconds = 10;  // for each request
+  Text pageFolder;          // where relative addresses are looked up; empty: the current folder
+  Text userAgent = LinkCheckUserAgent();
+};
+
+enum class LinkState {
+  Alive,       // answered well, or the file is there
+  Moved,       // answered well at the end of redirects; `detail` is where they lead
+  Dead,        // `detail` is the reason, in the words the user reads
+  NotTried,    // nothing to fetch (javascript:, mailto:, data:, the page itself ...)
+  NotChecked,  // the check was stopped before it got to this address
+};
+
+struct LinkVerdict {
+  LinkState state = LinkState::NotChecked;
+  Text detail;
+};
+
+struct CheckedLink {
+  LinkToCheck link;
+  LinkVerdict verdict;
+};
+
+struct CheckReport {
+  std::vector<CheckedLink> links;  // in the order they were given
+  bool stopped = false;            // stopped before every address was tried
+};
+
+// Called with the links done so far and all of them; from the check's own
+// threads, never twice at once.
+using CheckProgress = std::function<void(std::size_t done, std::size_t total)>;
+
+// Runs the whole check, `jobs` addresses at a time on threads of its own,
+// each address once however many links hold it. Blocks until every address
+// has been tried or `stop` becomes true; then requests in flight are
+// abandoned and it returns within about a second with what it has. Every
+// thread it started has ended when it returns.
+CheckReport CheckLinks(const std::vector<LinkToCheck>& links, const CheckSettings& settings,
+                       const CheckProgress& progress, const std::atomic<bool>& stop);
+// The same through a client of the caller's.
+CheckReport CheckLinks(const std::vector<LinkToCheck>& links, const CheckSettings& settings, HttpClient& client,
+                       const CheckProgress& progress, const std::atomic<bool>& stop);
+
+struct CheckCounts {
+  std::size_t checked = 0;  // tried to the end: alive, moved or dead
+  std::size_t dead = 0;
+  std::size_t moved = 0;
+  std::size_t notTried = 0;
+  std::size_t notChecked = 0;  // left when the check was stopped
+};
+CheckCounts CountLinks(const CheckReport& report);
+bool AnyDead(const CheckReport& report);
+
+// The report as the user reads it, one line each: every dead link
+// ("menu / link name: address: reason"), then every moved one
+// ("... : moved to NEW"), each in the page's order, then the summary
+// ("N links checked, D dead, M moved, S not tried"), after a line saying
+// how many were left when the check was stopped.
+std::vector<Text> CheckReportLines(const CheckReport& report);
+// The same lines, each ended by CR LF.
+Text CheckReportText(const CheckReport& report);
+
+}  // namespace pravel
