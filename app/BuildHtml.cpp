@@ -193,7 +193,10 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
   // view the pane's old text) are not read again. A pane that already holds
   // the text is left as it is: a window's pane takes a large text slowly.
   FillMenuNameList(TextLines::Borrowing(definition, Breaks::CrLf));
-  if (definition != paneText) host.InputPane().PaneTakeText(std::move(definition));
+  if (definition != paneText) {
+    host.PaneAboutToChange();
+    host.InputPane().PaneTakeText(std::move(definition));
+  }
   if (notes.inFile) host.InputPane().PaneSaved();
   host.ShowSortedList(SortedList);
 }

@@ -4,7 +4,7 @@ namespace pravel {
 
 namespace {
 
-constexpr Command kLastCommand = Command::GoToList;
+constexpr Command kLastCommand = Command::StopCheck;
 
 constexpr bool EveryCommandHasItsRow() {
   for (int c = 0; c <= static_cast<int>(kLastCommand); ++c) {

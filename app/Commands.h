@@ -23,10 +23,14 @@ enum class Command {
   Help,
   Exit,
   Columns,
-  // Keys only: the window's own fields.
+  // Keys only.
+  ExportBookmarks,
+  // The window's own: its fields and the link check.
   FindField,
   FindNext,
   GoToList,
+  CheckLinks,
+  StopCheck,
 };
 
 inline constexpr int kButtonBarWidth = 600;
@@ -48,6 +52,7 @@ struct CommandKey {
 };
 inline constexpr int kKeyF1 = 0x70;
 inline constexpr int kKeyF3 = 0x72;
+inline constexpr int kKeyEscape = 0x1B;
 
 struct CommandInfo {
   Command command;
@@ -143,9 +148,21 @@ inline constexpr CommandInfo kCommands[] = {
      "Paste Menu   Ctrl+M"},
     // The Columns zone only moves the outline: it has none of its own.
     {Command::Columns, "Columns", BarRow::Bottom, 244, 354, std::nullopt, false, {}, ""},
+    {Command::ExportBookmarks,
+     "ExportBookmarks",
+     BarRow::None,
+     0,
+     0,
+     std::nullopt,
+     false,
+     {{true, false, 'E'}},
+     "Export bookmarks   Ctrl+E"},
     {Command::FindField, "", BarRow::None, 0, 0, std::nullopt, false, {{true, false, 'F'}}, ""},
     {Command::FindNext, "", BarRow::None, 0, 0, std::nullopt, false, {{false, false, kKeyF3}}, ""},
     {Command::GoToList, "", BarRow::None, 0, 0, std::nullopt, false, {{true, false, 'G'}}, ""},
+    {Command::CheckLinks, "", BarRow::None, 0, 0, std::nullopt, false, {{true, false, 'K'}}, "Check links   Ctrl+K"},
+    // Only while a check runs: Esc elsewhere is the controls' own.
+    {Command::StopCheck, "", BarRow::None, 0, 0, std::nullopt, false, {{false, false, kKeyEscape}}, ""},
 };
 
 const CommandInfo& InfoOf(Command command);

@@ -3,6 +3,8 @@
 // menu name.
 #include "app/PravelFiles.h"
 #include "app/Workflow.h"
+#include "bookmarks/BookmarkExport.h"
+#include "definition/Validation.h"
 #include "text/FileWriter.h"
 #include "tools/EditorTools.h"
 
@@ -29,29 +31,16 @@ void Workflow::SaveAsClick() {
   FileDialog dialog;
   dialog.save = true;
   dialog.title = "Save As";
-  dialog.filterName = "Text Files";
-  dialog.filterPattern = "*.TXT";
+  dialog.filters = {kTextFilesFilter};
   dialog.fileName = inputPath_;
   dialog.initialDir = CurrentDirectory();
   dialog.defaultExt = "txt";
 
-  if (const std::optional<Text> chosen = host.ChooseFile(dialog)) {
-    const Text name = SaveAsName(*chosen);
-    const auto fail = [&](const Text& why) {
-      host.ShowMessage(WriteFailure(name, Failed(why)) + Text(CRLF) + "The text is still in the pane.",
-                       MessageKind::Error);
-    };
-    // The pane's text stored as one of the road's own files would destroy
-    // that file now and be destroyed by the next build.
-    if (const Text pravelFile = PravelFileAt(name, FolderOf(name)); !pravelFile.empty()) {
-      fail(PravelFileReason(pravelFile));
-    } else if (name == *chosen || !Exists(name) ||
-               // The dialog asked about the name the user typed; when ".txt"
-               // was added here, the file about to be replaced is another
-               // one, so ask again.
-               host.AskYesNo(name + " already exists." + Text(CRLF) + "Do you want to replace it?", "Save As")) {
-      SaveAsTo(name, fail);
-    }
+  constexpr const char* kStillInThePane = "The text is still in the pane.";
+  if (const std::optional<Text> name = ChooseSaveName(dialog, kStillInThePane)) {
+    SaveAsTo(*name, [&](const Text& why) {
+      host.ShowMessage(WriteFailure(*name, Failed(why)) + Text(CRLF) + kStillInThePane, MessageKind::Error);
+    });
   }
   host.FocusInputPane();
 }
@@ -68,6 +57,50 @@ void Workflow::SaveAsTo(const Text& name, const std::function<void(const Text&)>
   if (input) inputStamp_ = StampOf(name, text);
   host.InputPane().PaneSaved();
   if (host.InputPane().PaneTookUtf8()) host.ShowMessage(Utf8FromNowOn(name), MessageKind::Warning);
+}
+
+std::optional<Text> Workflow::ChooseSaveName(const FileDialog& dialog, const Text& refusal) {
+  const std::optional<Text> chosen = host.ChooseFile(dialog);
+  if (!chosen) return std::nullopt;
+  const Text name = dialog.defaultExt == "txt" ? SaveAsName(*chosen) : *chosen;
+  // Under the name of one of the road's own files it would destroy that
+  // file now, and be destroyed by the next build.
+  if (const Text pravelFile = PravelFileAt(name, FolderOf(name)); !pravelFile.empty()) {
+    host.ShowMessage(WriteFailure(name, Failed(PravelFileReason(pravelFile))) + Text(CRLF) + refusal,
+                     MessageKind::Error);
+    return std::nullopt;
+  }
+  // The dialog asked about the name the user typed; when ".txt" was added
+  // here, the file about to be replaced is another one, so ask again.
+  if (name != *chosen && Exists(name) &&
+      !host.AskYesNo(name + " already exists." + Text(CRLF) + "Do you want to replace it?", dialog.title)) {
+    return std::nullopt;
+  }
+  return name;
+}
+
+Outcome Workflow::ExportBookmarkFile() {
+  const TextLines lines = host.InputPane().PaneReadLines();
+  if (const StatementCounts counts = CountStatements(lines); !counts.Passes()) {
+    host.ShowMessage(ValidationReport(counts), MessageKind::Report);
+    return Outcome::Refusal("the definition does not pass validation");
+  }
+  FileDialog dialog;
+  dialog.save = true;
+  dialog.title = "Export bookmarks";
+  dialog.filters = {kBookmarksFilter};
+  dialog.fileName = "Pravel_bookmarks.html";
+  dialog.initialDir = CurrentDirectory();
+  dialog.defaultExt = "html";
+  const std::optional<Text> name = ChooseSaveName(dialog, "No bookmark file was written.");
+  if (!name) return Outcome::Refusal("no bookmark file was chosen");
+  const BookmarkExport exported = ExportBookmarks(lines);
+  if (FileResult saved = FileWriteText(*name, exported.file); !saved) {
+    host.ShowMessage(WriteFailure(*name, saved), MessageKind::Error);
+    return Outcome::Failure(saved.reason);
+  }
+  host.ShowMessage(ExportSummary(exported, *name), MessageKind::Report);
+  return {};
 }
 
 // A missing link is the platform's to report.

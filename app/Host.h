@@ -28,9 +28,9 @@ enum class MessageKind {
 struct FileDialog {
   bool save = false;
   Text title;
-  Text filterName;     // "Text Files"
-  Text filterPattern;  // "*.TXT"
-  Text fileName;       // shown in the name field beforehand
+  // Each a description and its pattern: {"Text Files", "*.TXT"}.
+  std::vector<std::pair<Text, Text>> filters;
+  Text fileName;  // shown in the name field beforehand
   Text initialDir;
   Text defaultExt;  // save dialog only
 };
@@ -54,6 +54,10 @@ class Host {
   // The editing pane that holds the definition.
   virtual Pane& InputPane() = 0;
   virtual void FocusInputPane() = 0;
+
+  // Told before a step replaces the pane's text (Open Input, Build): what
+  // works on the old text (a link check) stops.
+  virtual void PaneAboutToChange() {}
 
   // The go-to list: entries in display order, entry 0 (the prompt) selected.
   virtual void SetMenuNameList(const std::vector<Text>& entries) = 0;

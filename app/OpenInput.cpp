@@ -2,8 +2,12 @@
 // of the menu names it holds.
 #include "app/PravelFiles.h"
 #include "app/Workflow.h"
+#include "bookmarks/BookmarkImport.h"
+#include "bookmarks/BookmarkReader.h"
 #include "definition/MenuNames.h"
+#include "text/FileWriter.h"
 #include "text/TextFile.h"
+#include "tools/EditorTools.h"
 
 namespace pravel {
 
@@ -16,14 +20,16 @@ Outcome Workflow::DoOpen(const Text* chosenFile) {
 
   FileDialog dialog;
   dialog.title = "Load/Open  Input File   *.txt";
-  dialog.filterName = "Text Files";
-  dialog.filterPattern = "*.TXT";
+  dialog.filters = {kTextFilesFilter, kBookmarksFilter};
   dialog.fileName = "Pravel_Input.txt";
   dialog.initialDir = CurrentDirectory();
 
   Outcome outcome;
   if (const std::optional<Text> chosen = chosenFile ? *chosenFile : host.ChooseFile(dialog)) {
     outcome = LoadChosenFile(*chosen);
+    // A bookmark file whose definition the user did not save: everything
+    // stays as it was.
+    if (outcome.kind == Outcome::Refused) return outcome;
   } else {
     host.ShowMessage("No File Selected!  Click on  [OpenInput]  again.", MessageKind::Warning);
     outcome = Outcome::Refusal("no file was chosen");
@@ -51,9 +57,13 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   }
   Text content;
   if (FileResult read = FileRead(path, content); !read) return refuse(read.reason);
+  // Known by what it holds, whatever its name: before the NUL bytes a
+  // bookmark file in UTF-16 holds.
+  if (IsBookmarkFile(content)) return ImportBookmarkFile(path, content);
   if (content.find('\0') != Text::npos) return refuse("it holds NUL bytes, so it is not a text file");
   inputPath_ = path;
   inputStamp_ = StampOf(path, content);
+  host.PaneAboutToChange();
   host.InputPane().PaneTakeText(std::move(content));
   host.InputPane().PaneSaved();
   host.FocusInputPane();
@@ -61,6 +71,36 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   state_.FileValidated = 0;
   state_.HtmlBuilt = 0;
   return {};
+}
+
+Outcome Workflow::ImportBookmarkFile(const Text& path, std::string_view bytes) {
+  const BookmarkImport import = ImportBookmarks(bytes);
+  if (!import.error.empty()) {
+    host.ShowMessage(ImportSummary(import, path), MessageKind::Error);
+    return Outcome::Failure(import.error);
+  }
+  FileDialog dialog;
+  dialog.save = true;
+  dialog.title = "Save the definition made from " + FileNameOf(path);
+  dialog.filters = {kTextFilesFilter};
+  const Text name = FileNameOf(path);
+  dialog.fileName = PathIn(FolderOf(path), name.substr(0, name.rfind('.')) + ".txt");
+  dialog.initialDir = FolderOf(path);
+  dialog.defaultExt = "txt";
+  const std::optional<Text> definition = ChooseSaveName(dialog, "Nothing was imported.");
+  if (!definition) {
+    host.ShowMessage("Nothing was imported from " + path + ": the definition made of it was not saved.",
+                     MessageKind::Warning);
+    return Outcome::Refusal("the imported definition was not saved");
+  }
+  if (FileResult saved = FileWriteText(*definition, import.definition, {.onDisk = true}); !saved) {
+    host.ShowMessage(WriteFailure(*definition, saved) + Text(CRLF) + "Nothing was imported.", MessageKind::Error);
+    return Outcome::Failure(saved.reason);
+  }
+  // From here on as if that definition had been opened.
+  const Outcome opened = LoadChosenFile(*definition);
+  if (opened.done()) host.ShowMessage(ImportSummary(import, path), MessageKind::Report);
+  return opened;
 }
 
 void Workflow::FillMenuNameList(const TextLines& lines) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 
 #include "text/Text.h"
 
@@ -20,6 +21,10 @@ inline constexpr const char* kPageTemplateName = "Pravel.ini";
 inline constexpr const char* kHeaderFileName = "HdrOnly.txt";
 inline constexpr const char* kTableHeaderFileName = "TableHdr_template.txt";
 inline constexpr const char* kTrailerFileName = "TrlOnly.txt";
+
+// The filters of the file dialogs.
+inline const std::pair<Text, Text> kTextFilesFilter{"Text Files", "*.TXT"};
+inline const std::pair<Text, Text> kBookmarksFilter{"Bookmarks (*.html;*.htm)", "*.html;*.htm"};
 
 // The page is written as "Pravel.html" and opened under this name (file
 // names ignore case where the page is shown).

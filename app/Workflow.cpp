@@ -25,7 +25,7 @@ Outcome Workflow::Run(Command command, const Text* chosen) {
   // still changing; it is dropped instead, as a busy button would be.
   if (commandRunning_) return Outcome::Refusal("another command is running");
   const CommandInfo& info = InfoOf(command);
-  // The window's own fields are the window's to handle.
+  // The window's own fields and the link check are the window's to handle.
   if (info.name.empty()) return {};
   FlagScope running(commandRunning_);
   try {
@@ -67,6 +67,8 @@ Outcome Workflow::RunRoutine(Command command) {
     case Command::Exit:
       Exit();
       break;
+    case Command::ExportBookmarks:
+      return ExportBookmarkFile();
     default:
       break;
   }

@@ -112,6 +112,10 @@ class Workflow {
   // list. With a chosen file the dialog is not shown.
   Outcome DoOpen(const Text* chosen = nullptr);
   Outcome LoadChosenFile(const Text& path);
+  // A browser's bookmark file chosen to open: made into a definition,
+  // which the user saves where they like and which is then opened. A
+  // cancelled save leaves everything as it was (refused).
+  Outcome ImportBookmarkFile(const Text& path, std::string_view bytes);
   void FillMenuNameList(const TextLines& lines);
 
   // Step 2, Validate Input: the counts, the report and the verdict.
@@ -155,6 +159,12 @@ class Workflow {
   void SaveAsClick();
   void SaveAsTo(const Text& name, const std::function<void(const Text&)>& fail);
   void ShowHelp();
+  // The page's menus as a browser's bookmark file, where the user saves it.
+  Outcome ExportBookmarkFile();
+  // Where the user saves a file Pravel makes: the dialog's name, with
+  // ".txt" added for a definition (asking again when that name exists),
+  // never one of Pravel's own files; nothing when cancelled or refused.
+  std::optional<Text> ChooseSaveName(const FileDialog& dialog, const Text& refusal);
   // The next occurrence of the text from `start` selected and shown; its
   // end, or nothing.
   std::optional<std::int64_t> FindFrom(std::int64_t start, const Text& what);

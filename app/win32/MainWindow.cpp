@@ -16,7 +16,9 @@
 #include "app/win32/Encoding.h"
 #include "app/win32/Gdi.h"
 #include "app/win32/Layout.h"
+#include "app/win32/ReportBox.h"
 #include "definition/MenuNames.h"
+#include "text/TextFile.h"
 
 namespace pravel::win32 {
 
@@ -25,10 +27,11 @@ namespace {
 constexpr const char* kInitialPaneText = "Paste  [InputFile]  into here  OR  [Open Input]  file. ";
 
 // The keyboard's way to the commands: every key of the command table, each
-// numbered after its row.
-HACCEL CreateKeys() {
+// numbered after its row; Esc only while a link check runs.
+HACCEL CreateKeys(bool checking) {
   std::vector<ACCEL> table;
   for (std::size_t i = 0; i < std::size(kCommands); ++i) {
+    if (kCommands[i].command == Command::StopCheck && !checking) continue;
     for (const CommandKey& key : kCommands[i].keys) {
       if (key.code == 0) continue;
       const BYTE modifiers = FVIRTKEY | (key.control ? FCONTROL : 0) | (key.shift ? FSHIFT : 0);
@@ -109,7 +112,14 @@ bool MainWindow::Create() {
   controls_.dpi = WindowDpi(main);
   fonts_ = CreateFonts(controls_.dpi);
   SendMessageW(main, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large), TRUE);
-  keys_ = CreateKeys();
+  keys_ = CreateKeys(false);
+  keysWhileChecking_ = CreateKeys(true);
+  check_ = std::make_unique<LinkCheckRun>(main);
+  host_.OnPaneChange([this] {
+    if (!check_->Running()) return;
+    checkOverturned_ = true;
+    check_->Stop();
+  });
 
   controls_.tooltip =
       CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOANIMATE, CW_USEDEFAULT,
@@ -365,6 +375,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case LinkCheckRun::kProgressMessage:
+      OnCheckProgress(static_cast<std::size_t>(wParam), static_cast<std::size_t>(lParam));
+      return 0;
+    case LinkCheckRun::kEndMessage:
+      OnCheckEnded();
+      return 0;
     case WM_DROPFILES:
       OnDrop(reinterpret_cast<HDROP>(wParam));
       return 0;
@@ -527,9 +543,61 @@ void MainWindow::OnKey(int key) {
       SetFocus(controls_.goToMenuNameCombo);
       SendMessageW(controls_.goToMenuNameCombo, CB_SHOWDROPDOWN, TRUE, 0);
       break;
+    case Command::CheckLinks:
+      StartOrStopCheck();
+      break;
+    case Command::StopCheck:
+      if (check_->Running()) check_->Stop();
+      break;
     default:
       workflow_.RunCommand(command);
       break;
+  }
+}
+
+void MainWindow::StartOrStopCheck() {
+  if (check_->Running()) return check_->Stop();
+  std::vector<LinkToCheck> links = LinksToCheck(host_.InputPane().PaneReadLines());
+  if (links.empty()) {
+    host_.ShowMessage("The definition holds no link to check.", MessageKind::Warning);
+    return;
+  }
+  statusBeforeCheck_.assign(static_cast<std::size_t>(GetWindowTextLengthW(controls_.statusLine)) + 1, L'\0');
+  statusBeforeCheck_.resize(static_cast<std::size_t>(
+      GetWindowTextW(controls_.statusLine, statusBeforeCheck_.data(), static_cast<int>(statusBeforeCheck_.size()))));
+  checkOverturned_ = false;
+  const std::size_t total = links.size();
+  CheckSettings settings;
+  settings.pageFolder = CurrentDirectory();  // where the page is written
+  check_->Start(std::move(links), std::move(settings));
+  host_.UseKeys(keysWhileChecking_);
+  OnCheckProgress(0, total);
+}
+
+void MainWindow::OnCheckProgress(std::size_t done, std::size_t total) {
+  if (!check_->Running()) return;  // a late message of a check that ended
+  host_.SetStatus("Checking links: " + NumberToText(static_cast<std::int64_t>(done)) + " of " +
+                  NumberToText(static_cast<std::int64_t>(total)) + "   (Esc or Ctrl+K stops)");
+}
+
+void MainWindow::OnCheckEnded() {
+  const CheckReport report = check_->Finish();
+  host_.UseKeys(keys_);
+  SetWindowTextW(controls_.statusLine, statusBeforeCheck_.c_str());
+  // A check of a text the pane no longer holds has nothing to tell.
+  if (checkOverturned_) return;
+  // The report as pravel-cli prints it; a long one in a box that scrolls.
+  const std::vector<Text> lines = CheckReportLines(report);
+  Text text;
+  for (const Text& line : lines) {
+    if (!text.empty()) text += CRLF;
+    text += line;
+  }
+  constexpr std::size_t kLinesInABox = 25;
+  if (lines.size() <= kLinesInABox) {
+    host_.ShowMessage(text, MessageKind::Report);
+  } else {
+    ShowLongText(controls_.main, L"Pravel - links checked", host_.ForDisplay(text));
   }
 }
 

@@ -4,11 +4,15 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
 #include "app/Workflow.h"
 #include "app/win32/ButtonBarPainter.h"
 #include "app/win32/ControlIds.h"
 #include "app/win32/Controls.h"
 #include "app/win32/Layout.h"
+#include "app/win32/LinkCheckRun.h"
 #include "app/win32/SystemLibraries.h"
 #include "app/win32/Theme.h"
 #include "app/win32/Win32Host.h"
@@ -64,6 +68,11 @@ class MainWindow {
   // Everything laid out, lettered and drawn again at a new DPI.
   void OnDpiChanged(int dpi, const RECT& suggested);
   void OnKey(int key);
+  // Ctrl+K: the links of the pane checked on a thread of their own, or a
+  // running check stopped; its progress, and its report at its end.
+  void StartOrStopCheck();
+  void OnCheckProgress(std::size_t done, std::size_t total);
+  void OnCheckEnded();
   void OnDrop(HDROP drop);
   // Whether the user's actions must wait: a command or a search is running
   // (its question box keeps a message loop going under it).
@@ -82,6 +91,10 @@ class MainWindow {
   const SystemLibraries& libraries_;
   Fonts fonts_;
   HACCEL keys_ = nullptr;
+  HACCEL keysWhileChecking_ = nullptr;  // Esc too, which then stops the check
+  std::unique_ptr<LinkCheckRun> check_;
+  std::wstring statusBeforeCheck_;
+  bool checkOverturned_ = false;  // stopped because the pane's text was replaced
   WNDPROC buttonBarDefault_ = nullptr;
   WNDPROC findFieldDefault_ = nullptr;
   WNDPROC paneDefault_ = nullptr;

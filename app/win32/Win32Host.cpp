@@ -44,10 +44,12 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-// The dialog's filter list: description, NUL, pattern, NUL, and the NUL
-// that ends the list.
-std::wstring DialogFilter(const Text& description, const Text& pattern) {
-  return Widen(description) + L'\0' + Widen(pattern) + L'\0' + L'\0';
+// The dialog's filter list: for each filter its description, NUL, its
+// pattern, NUL; and the NUL that ends the list.
+std::wstring DialogFilter(const std::vector<std::pair<Text, Text>>& filters) {
+  std::wstring list;
+  for (const auto& [description, pattern] : filters) list += Widen(description) + L'\0' + Widen(pattern) + L'\0';
+  return list + L'\0';
 }
 
 }  // namespace
@@ -125,7 +127,7 @@ std::optional<Text> Win32Host::ChooseFile(const FileDialog& dialog) {
   std::vector<wchar_t> fileName(kFileNameCapacity, L'\0');
   const std::wstring offered = Widen(dialog.fileName);
   std::copy_n(offered.begin(), std::min<std::size_t>(offered.size(), kFileNameCapacity - 1), fileName.begin());
-  const std::wstring filter = DialogFilter(dialog.filterName, dialog.filterPattern);
+  const std::wstring filter = DialogFilter(dialog.filters);
   const std::wstring initialDir = Widen(dialog.initialDir);
   const std::wstring title = Widen(dialog.title);
   const std::wstring defaultExt = Widen(dialog.defaultExt);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "app/Host.h"
 #include "app/win32/ButtonBarPainter.h"
 #include "app/win32/Controls.h"
@@ -34,6 +36,13 @@ class Win32Host : public Host {
   void ShowSortedList(const std::vector<Text>& lines) override;
   Text DefinitionToUtf8(std::string_view bytes) const override;
   Text ProgramFolder() const override;
+  void PaneAboutToChange() override {
+    if (paneChanging_) paneChanging_();
+  }
+  // Who is told before a step replaces the pane's text.
+  void OnPaneChange(std::function<void()> told) { paneChanging_ = std::move(told); }
+  // The window's keys from now on (the loop takes them before the controls).
+  void UseKeys(HACCEL keys) { loop_.UseKeys(controls_.main, keys); }
   Text ColumnsText() override;
   Text FindFieldText() override;
   void SetFindFieldText(const Text& text) override;
@@ -57,6 +66,7 @@ class Win32Host : public Host {
   const SystemLibraries& libraries_;
   ButtonBarPicture& picture_;
   RichEditPane pane_;
+  std::function<void()> paneChanging_;
 };
 
 // Shows "Insufficient memory" with no owner and ends the process with exit

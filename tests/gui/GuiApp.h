@@ -66,6 +66,10 @@ inline std::string ReadBytes(const std::wstring& path) {
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(path.c_str(), std::ios::binary) << bytes;
+}
+
 // A fresh, empty folder (and its parents).
 inline bool FreshFolder(const std::wstring& path) {
   std::error_code ec;
@@ -289,14 +293,16 @@ class GuiApp {
     }
     SendInput(4, keys, sizeof(INPUT));
   }
-  // The open dialog: the name typed into its file name field (cmb13), then OK.
-  bool OpenInDialog(const std::wstring& fileName) {
-    const std::optional<Box> dialog = WaitForBox(L"Load/Open  Input File   *.txt");
+  // A file dialog with that title: the name typed into its file name field
+  // (cmb13) unless the offered one is kept, then OK.
+  bool InFileDialog(const std::wstring& title, const std::wstring& fileName = {}) {
+    const std::optional<Box> dialog = WaitForBox(title);
     if (!dialog) return false;
-    Screenshot("open-dialog");
-    SetDlgItemTextW(dialog->window, 0x47C, fileName.c_str());
+    Screenshot("file-dialog");
+    if (!fileName.empty()) SetDlgItemTextW(dialog->window, 0x47C, fileName.c_str());
     return Press(*dialog, IDOK);
   }
+  bool OpenInDialog(const std::wstring& fileName) { return InFileDialog(L"Load/Open  Input File   *.txt", fileName); }
   // The whole virtual desktop: the window and whatever box it shows.
   void Screenshot(const std::string& step) const {
     static int count = 0;

@@ -190,6 +190,32 @@ TEST(Desktop, StartedAnywhere) {
   app.Screenshot("smallest");
 }
 
+// A browser's bookmark file named on the command line becomes a definition
+// saved beside it and opened; Ctrl+K then finds its one dead link, and the
+// steps build its page.
+TEST(Road, BookmarksInLinksChecked) {
+  GuiApp app(WorkFolder(L"bookmarks"));
+  app.CopyData({TEMPLATES, L"Bookmarks.html"});
+  WriteBytes(app.File(L"here.html"), "<!DOCTYPE html>here");
+  ASSERT_TRUE(app.Start(L"Bookmarks.html"));
+  EXPECT_TRUE(app.InFileDialog(L"Save the definition made from Bookmarks.html"));
+  EXPECT_EQ(app.Messages("imported"),
+            std::vector<std::wstring>{L"Imported 2 links in 1 menu from " + app.File(L"Bookmarks.html")});
+  EXPECT_EQ(app.Caption(), kStep2);
+  EXPECT_EQ(app.PaneText(), win32::Widen(ReadBytes(app.File(L"Bookmarks.txt"))));
+  app.Keys({'K'});
+  const std::vector<std::wstring> report = app.Messages("checked");
+  EXPECT_EQ(report, std::vector<std::wstring>{L"Bookmarks_bar / Gone: gone.html: file not found\r\n"
+                                              L"2 links checked, 1 dead, 0 moved, 0 not tried"});
+  app.Keys({'2'});
+  app.Messages("validated");
+  app.Keys({'3'});
+  app.Messages("built");
+  app.Keys({'4'});
+  app.Messages("saved");
+  EXPECT_NE(ReadBytes(app.File(L"Pravel.html")).find("<option value=\"gone.html\">Gone</option>"), std::string::npos);
+}
+
 // The release unpacked into a folder of its own: it opens the example it
 // holds when named on the command line, builds it by keys alone, and its
 // help link leads to the help page beside it. Then the program at 144 DPI.

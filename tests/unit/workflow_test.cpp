@@ -227,6 +227,33 @@ TEST(Workflow, TextInNoFileIsNeverThrownAwayWithoutAsking) {
   EXPECT_EQ(f.host.questions.size(), 2u);
 }
 
+TEST(Workflow, ABookmarkFileOpensAsTheDefinitionSavedFromItAndMenusExportAsOne) {
+  const Text bookmarks =
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n<DT><H3>Veg</H3>\r\n<DL><p>\r\n"
+      "<DT><A HREF=\"kale.html\">Kale</A>\r\n</DL><p>\r\n</DL>\r\n";
+  Fixture f;
+  WriteFile("marks.html", bookmarks);
+  // The save dialog cancelled: nothing written, nothing opened.
+  f.host.dialogAnswers = {f.dir.File("marks.html")};
+  EXPECT_EQ(f.wf.RunCommand(Command::OpenInput).kind, Outcome::Refused);
+  EXPECT_EQ(f.Flags(), (std::vector<int>{0, 0, 0, 0}));
+  EXPECT_EQ(f.host.Caption(), "");
+  // Saved under a name of its own: opened as that definition.
+  f.host.dialogAnswers = {f.dir.File("marks.html"), f.dir.File("veg")};
+  EXPECT_TRUE(f.wf.RunCommand(Command::OpenInput).done());
+  EXPECT_EQ(f.wf.InputPath(), f.dir.File("veg.txt"));
+  EXPECT_EQ(f.host.InputPane().PaneText(), ReadFile("veg.txt"));
+  EXPECT_EQ(f.host.LastMessage(), "Imported 1 link in 1 menu from " + f.dir.File("marks.html"));
+  EXPECT_EQ(f.host.Caption(), kCaptionStep2);
+  // Exported under one of Pravel's own names: refused, nothing written.
+  f.host.dialogAnswers = {f.dir.File("Pravel.html")};
+  EXPECT_EQ(f.wf.RunCommand(Command::ExportBookmarks).kind, Outcome::Refused);
+  EXPECT_FALSE(fs::exists("Pravel.html"));
+  f.host.dialogAnswers = {f.dir.File("back.html")};
+  EXPECT_TRUE(f.wf.RunCommand(Command::ExportBookmarks).done());
+  EXPECT_NE(ReadFile("back.html").find("<DT><A HREF=\"kale.html\">Kale</A>"), Text::npos);
+}
+
 TEST(Workflow, BuildRefusesADefinitionThatBecameOneOfItsOwnFiles) {
   // Opened from another folder, "Pravel.ini" is a definition like any
   // other; once a dialog has made its folder current, the build would
