@@ -1,9 +1,11 @@
 // Step 3, Build Html: validate again, regroup the definition, and walk it
 // into the draft page.
 #include <algorithm>
+#include <unordered_set>
 
 #include "app/PravelFiles.h"
 #include "app/Workflow.h"
+#include "definition/MenuNames.h"
 #include "definition/Normalise.h"
 #include "html/PageTemplate.h"
 #include "text/Charset.h"
@@ -137,7 +139,7 @@ bool Workflow::StripAndBuild(const TextLines& lines) {
   }
 
   BuildNotes notes;
-  notes.dropped = DroppedLineCount(lines);
+  notes.dropped = droppedLines_;  // of these lines, validated just before
   FileWriter file(kSortedRecordsName);
   for (std::size_t k = 0; k < records.Count(); ++k) {
     file.Append(records[k].menu);
@@ -192,7 +194,16 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
   // goes last, as the text is no longer needed here, and the records (which
   // view the pane's old text) are not read again. A pane that already holds
   // the text is left as it is: a window's pane takes a large text slowly.
-  FillMenuNameList(TextLines::Borrowing(definition, Breaks::CrLf));
+  // The go-to list of the regrouped text: each menu once, as the records
+  // give them, without reading the new text's lines again.
+  std::vector<Text> entries{kMenuNamePrompt};
+  std::unordered_set<std::string_view> listed;
+  for (std::size_t k = 0; k < records.Count(); ++k) {
+    const std::string_view menu = records[k].menu;
+    if (k > 0 && menu.data() == records[k - 1].menu.data()) continue;
+    if (const auto name = MenuNameEntryOf(menu); name && listed.insert(*name).second) entries.emplace_back(*name);
+  }
+  SetMenuNameList(entries);
   if (definition != paneText) {
     host.PaneAboutToChange();
     host.InputPane().PaneTakeText(std::move(definition));

@@ -103,8 +103,9 @@ Outcome Workflow::ImportBookmarkFile(const Text& path, std::string_view bytes) {
   return opened;
 }
 
-void Workflow::FillMenuNameList(const TextLines& lines) {
-  const std::vector<Text> entries = MenuNameEntries(lines);
+void Workflow::FillMenuNameList(const TextLines& lines) { SetMenuNameList(MenuNameEntries(lines)); }
+
+void Workflow::SetMenuNameList(const std::vector<Text>& entries) {
   state_.MenuNameCnt = static_cast<int>(entries.size() - 1);
   host.SetMenuNameList(entries);
 }

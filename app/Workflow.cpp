@@ -92,17 +92,18 @@ Outcome Workflow::ValidateInput() {
 
 void Workflow::CheckDefinition(const TextLines& lines) {
   HtmlHdrDoneCount = 0;
+  const DefinitionScan scan = ScanDefinition(lines);
+  const StatementCounts& counts = scan.counts;
   // The go-to list follows the text being checked: menus added or removed
   // since it was opened are listed, or gone.
-  FillMenuNameList(lines);
-  const StatementCounts counts = CountStatements(lines);
+  SetMenuNameList(scan.menuNames);
+  droppedLines_ = scan.droppedLines;
   state_.MenuNameCnt = counts.menuNames;
   state_.LinkNameCnt = counts.linkNames;
   state_.LinkAddressCnt = counts.linkAddresses;
   state_.emptyInput = counts.emptyInput;
   host.ShowMessage(ValidationReport(counts), MessageKind::Report);
-  if (const Text warnings = ValidationWarnings(lines); !warnings.empty())
-    host.ShowMessage(warnings, MessageKind::Warning);
+  if (!scan.warnings.empty()) host.ShowMessage(scan.warnings, MessageKind::Warning);
   state_.FileValidated = counts.Passes() ? 1 : 0;
   ShowStatus();
 }

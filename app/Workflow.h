@@ -117,6 +117,7 @@ class Workflow {
   // cancelled save leaves everything as it was (refused).
   Outcome ImportBookmarkFile(const Text& path, std::string_view bytes);
   void FillMenuNameList(const TextLines& lines);
+  void SetMenuNameList(const std::vector<Text>& entries);
 
   // Step 2, Validate Input: the counts, the report and the verdict.
   Outcome ValidateInput();
@@ -187,7 +188,8 @@ class Workflow {
   TraceLog trace_;
   Probe* probe_ = nullptr;
   StepState state_;
-  int HtmlHdrDoneCount = 0;  // page headers emitted since the last validation
+  int HtmlHdrDoneCount = 0;       // page headers emitted since the last validation
+  std::size_t droppedLines_ = 0;  // lines of the text last validated that a rewrite leaves out
   Text currentCommand_ = "nuttin";
   Text inputPath_;                       // the file last opened; the build rewrites it
   std::optional<FileStamp> inputStamp_;  // the input file as last read or written here

@@ -225,35 +225,6 @@ Text LeftOutText(const LeftOut& left) {
 
 namespace {
 
-bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
-
-// Whether the line holds text besides its statements: before the first,
-// between them or after the last, blanks aside.
-bool HoldsMoreThanStatements(std::string_view line) {
-  for (std::size_t at = 0;;) {
-    std::size_t next = std::string_view::npos;
-    for (const std::string_view key : kKeywords) next = std::min(next, FindLower(line, key, at));
-    if (next == std::string_view::npos) return !IsBlank(line.substr(at));
-    if (!IsBlank(line.substr(at, next - at))) return true;
-    const std::size_t close = line.find('>', next);
-    if (close == std::string_view::npos) return false;  // left out, and reported as unclosed
-    at = close + 1;
-  }
-}
-
-}  // namespace
-
-std::size_t DroppedLineCount(const TextLines& lines) {
-  std::size_t dropped = 0;
-  for (std::size_t i = 0; i < lines.Count(); ++i) {
-    const std::string_view line = lines.Line(i);
-    if (HoldsMoreThanStatements(line)) ++dropped;
-  }
-  return dropped;
-}
-
-namespace {
-
 // What a line of a rewritten definition is: one space, or one statement
 // from the keyword at its start to the ">" at its end.
 enum class RegroupedLine { Space, Menu, Link, Address, Other };

@@ -65,10 +65,6 @@ Text RegroupRecords(const Records& records, TraceLog& trace);
 // What was left out, as the user is told it.
 Text LeftOutText(const LeftOut& left);
 
-// How many lines hold text the rewrite does not keep: remarks, statements
-// misspelt into remarks, text beside a statement.
-std::size_t DroppedLineCount(const TextLines& lines);
-
 // Whether a file holds a definition as the rewrite writes it: laid out in
 // menu groups, every line ended by CR LF, its records in sorted order. A
 // rewrite of such a file loses nothing of it: it is what Pravel wrote.

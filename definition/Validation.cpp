@@ -1,22 +1,32 @@
 #include "definition/Validation.h"
 
+#include <algorithm>
+#include <optional>
+#include <unordered_set>
+
 #include "definition/Definition.h"
+#include "definition/MenuNames.h"
 
 namespace pravel {
 
+namespace {
+
+void Count(const LineKeywords& keys, StatementCounts& counts) {
+  counts.menuNames += keys.Holds(LineKeywords::MenuName);
+  counts.linkNames += keys.Holds(LineKeywords::LinkName);
+  counts.linkAddresses += keys.Holds(LineKeywords::LinkAddress);
+  // The last empty statement found decides; one line can hold several,
+  // and they count in the order menu, link, address.
+  for (int kind = 0; kind < 3; ++kind) {
+    if (keys.empty[kind]) counts.emptyInput = kind + 1;
+  }
+}
+
+}  // namespace
+
 StatementCounts CountStatements(const TextLines& lines) {
   StatementCounts counts;
-  for (std::size_t i = 0; i < lines.Count(); ++i) {
-    const LineKeywords keys = FindKeywords(lines.Line(i));
-    counts.menuNames += keys.Holds(LineKeywords::MenuName);
-    counts.linkNames += keys.Holds(LineKeywords::LinkName);
-    counts.linkAddresses += keys.Holds(LineKeywords::LinkAddress);
-    // The last empty statement found decides; one line can hold several,
-    // and they count in the order menu, link, address.
-    for (int kind = 0; kind < 3; ++kind) {
-      if (keys.empty[kind]) counts.emptyInput = kind + 1;
-    }
-  }
+  for (std::size_t i = 0; i < lines.Count(); ++i) Count(FindKeywords(lines.Line(i)), counts);
   return counts;
 }
 
@@ -42,38 +52,78 @@ Text ValidationReport(const StatementCounts& counts) {
   return report;
 }
 
-Text ValidationWarnings(const TextLines& lines) {
-  // A short list: the first few, and how many more.
+namespace {
+
+// Why the line may not say what was meant; empty when it says it.
+Text WarningOf(std::string_view line, const LineKeywords& keys) {
+  if (line.find("=<") == std::string_view::npos) return {};
+  if (!keys.Holds(LineKeywords::MenuName) && !keys.Holds(LineKeywords::LinkName) &&
+      !keys.Holds(LineKeywords::LinkAddress)) {
+    return " holds \"=<\" but no menuname=<, linkname=< or linkaddress=<, so it is a remark.";
+  }
+  const std::size_t close = line.find('>', line.find('<'));
+  const std::string_view rest = close == std::string_view::npos ? std::string_view() : line.substr(close + 1);
+  if (rest.find('>') == std::string_view::npos || rest.find("=<") != std::string_view::npos) return {};
+  return ": the value ends at the first \">\", so it is \"" + Text(StatementValue(line)) + "\".";
+}
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+// Whether the line is one statement from its first byte to its last, as
+// nearly every line is: it holds nothing to warn of and nothing a rewrite
+// leaves out.
+bool IsOneStatement(std::string_view line, const LineKeywords& keys) {
+  return (keys.at[0] == 0 || keys.at[1] == 0 || keys.at[2] == 0) && line.find('>') + 1 == line.size();
+}
+
+// Whether the line holds text besides its statements: before the first,
+// between them or after the last, blanks aside.
+bool HoldsMoreThanStatements(std::string_view line) {
+  for (std::size_t at = 0;;) {
+    std::size_t next = std::string_view::npos;
+    for (const std::string_view key : kKeywords) next = std::min(next, FindLower(line, key, at));
+    if (next == std::string_view::npos) return !IsBlank(line.substr(at));
+    if (!IsBlank(line.substr(at, next - at))) return true;
+    const std::size_t close = line.find('>', next);
+    if (close == std::string_view::npos) return false;  // left out, and reported as unclosed
+    at = close + 1;
+  }
+}
+
+}  // namespace
+
+DefinitionScan ScanDefinition(const TextLines& lines) {
+  // A short list of warnings: the first few, and how many more.
   constexpr std::size_t kShown = 10;
-  Text list;
+  DefinitionScan scan;
+  scan.menuNames.emplace_back(kMenuNamePrompt);
+  std::unordered_set<std::string_view> listed;
+  Text warnings;
   std::size_t found = 0;
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Line(i);
-    const std::size_t pair = line.find("=<");
-    if (pair == std::string_view::npos) continue;
     const LineKeywords keys = FindKeywords(line);
-    Text why;
-    if (!keys.Holds(LineKeywords::MenuName) && !keys.Holds(LineKeywords::LinkName) &&
-        !keys.Holds(LineKeywords::LinkAddress)) {
-      why = " holds \"=<\" but no menuname=<, linkname=< or linkaddress=<, so it is a remark.";
-    } else {
-      const std::size_t close = line.find('>', line.find('<'));
-      const std::string_view rest = close == std::string_view::npos ? std::string_view() : line.substr(close + 1);
-      if (rest.find('>') != std::string_view::npos && rest.find("=<") == std::string_view::npos) {
-        why = ": the value ends at the first \">\", so it is \"" + Text(StatementValue(line)) + "\".";
+    Count(keys, scan.counts);
+    if (keys.Holds(LineKeywords::MenuName)) {
+      if (const std::optional<std::string_view> name = MenuNameEntryOf(line); name && listed.insert(*name).second) {
+        scan.menuNames.emplace_back(*name);
       }
     }
+    if (IsOneStatement(line, keys)) continue;
+    if (HoldsMoreThanStatements(line)) ++scan.droppedLines;
+    const Text why = WarningOf(line, keys);
     if (why.empty() || ++found > kShown) continue;
-    list += CRLF;
-    list += "Line " + NumberToText(static_cast<std::int64_t>(i + 1)) + ", " + QuotedLine(line) + why;
+    warnings += CRLF;
+    warnings += "Line " + NumberToText(static_cast<std::int64_t>(i + 1)) + ", " + QuotedLine(line) + why;
   }
-  if (found == 0) return {};
-  Text text = "These lines may not say what was meant (the build goes on all the same):" + list;
-  if (found > kShown) {
-    text += CRLF;
-    text += "... and " + NumberToText(static_cast<std::int64_t>(found - kShown)) + " more.";
+  if (found > 0) {
+    scan.warnings = "These lines may not say what was meant (the build goes on all the same):" + warnings;
+    if (found > kShown) {
+      scan.warnings += CRLF;
+      scan.warnings += "... and " + NumberToText(static_cast<std::int64_t>(found - kShown)) + " more.";
+    }
   }
-  return text;
+  return scan;
 }
 
 }  // namespace pravel

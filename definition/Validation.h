@@ -2,6 +2,8 @@
 // after every count, and the verdict.
 #pragma once
 
+#include <vector>
+
 #include "text/Lines.h"
 #include "text/Text.h"
 
@@ -23,12 +25,22 @@ StatementCounts CountStatements(const TextLines& lines);
 // The report shown after every validation, byte for byte.
 Text ValidationReport(const StatementCounts& counts);
 
-// Lines that may not say what their writer meant, with their numbers, as
-// the user is told them after the report; empty when there are none. They
-// never decide the verdict: lines that hold "=<" but no keyword (a
-// misspelt statement is a remark, and its links fall to the menu above),
-// and statements whose line holds another ">" after the one that ends the
-// value (the value stops at the first ">").
-Text ValidationWarnings(const TextLines& lines);
+// All that one reading of a definition tells the steps, in one pass over
+// its lines.
+struct DefinitionScan {
+  StatementCounts counts;
+  // Lines that may not say what their writer meant, with their numbers, as
+  // the user is told them after the report; empty when there are none.
+  // They never decide the verdict: lines that hold "=<" but no keyword (a
+  // misspelt statement is a remark, and its links fall to the menu above),
+  // and statements whose line holds another ">" after the one that ends
+  // the value (the value stops at the first ">").
+  Text warnings;
+  std::vector<Text> menuNames;  // the go-to list (MenuNameEntries)
+  // Lines that hold text the rewrite does not keep: remarks, statements
+  // misspelt into remarks, text beside a statement.
+  std::size_t droppedLines = 0;
+};
+DefinitionScan ScanDefinition(const TextLines& lines);
 
 }  // namespace pravel

@@ -116,7 +116,7 @@ std::string_view DraftWalk::ForPage(std::string_view value, Text& buffer) const 
     AppendHtmlEscaped(buffer, converted, HtmlEscapes::QuoteAndApostrophe);
     return buffer;
   }
-  if (value.find_first_of("&<\"'") == std::string_view::npos) return value;
+  if (!NeedsHtmlEscape(value)) return value;
   buffer.clear();
   AppendHtmlEscaped(buffer, value, HtmlEscapes::QuoteAndApostrophe);
   return buffer;

@@ -1,6 +1,7 @@
 #include "text/Charset.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace pravel {
 
@@ -22,8 +23,8 @@ bool IsUtf8(std::string_view bytes) {
   while (i < n) {
     // ASCII, the bulk of any definition, eight bytes at a time.
     while (i + 8 <= n) {
-      std::uint64_t word = 0;
-      for (int k = 0; k < 8; ++k) word |= static_cast<std::uint64_t>(p[i + k]) << (8 * k);
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
       if (word & 0x8080808080808080ull) break;
       i += 8;
     }

@@ -1,5 +1,8 @@
 #include "text/HtmlText.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace pravel {
 
 namespace {
@@ -28,6 +31,29 @@ std::size_t CharacterReferenceLength(std::string_view text) {
   }
   if (text[2] == 'x' || text[2] == 'X') return RunThenSemicolon(text, 3, IsHexDigit);
   return RunThenSemicolon(text, 2, IsDigit);
+}
+
+bool NeedsHtmlEscape(std::string_view value) {
+  // Eight bytes at a time: a byte of the word equals one of the four when
+  // its exclusive or with that character is zero, which the usual bit
+  // trick finds in all eight at once.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+  const auto holdsZero = [](std::uint64_t word) { return ((word - kOnes) & ~word & kHighs) != 0; };
+  std::size_t i = 0;
+  for (; i + 8 <= value.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, value.data() + i, 8);
+    if (holdsZero(word ^ (kOnes * '&')) || holdsZero(word ^ (kOnes * '<')) || holdsZero(word ^ (kOnes * '"')) ||
+        holdsZero(word ^ (kOnes * '\''))) {
+      return true;
+    }
+  }
+  for (; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '&' || c == '<' || c == '"' || c == '\'') return true;
+  }
+  return false;
 }
 
 void AppendHtmlEscaped(Text& out, std::string_view value, HtmlEscapes escapes) {

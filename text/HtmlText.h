@@ -26,6 +26,10 @@ enum class HtmlEscapes {
   QuoteAndGreater,     // '"' and ">": titles and addresses of a bookmark file
 };
 
+// Whether the value holds a character that becomes a reference in a page
+// ('"', "'", "<" or "&"); nearly every value holds none.
+bool NeedsHtmlEscape(std::string_view value);
+
 // The value with those characters written as references ("&quot;",
 // "&#39;", "&lt;", "&gt;", "&amp;"), appended to `out`.
 void AppendHtmlEscaped(Text& out, std::string_view value, HtmlEscapes escapes);
