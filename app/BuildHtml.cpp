@@ -253,7 +253,7 @@ void Workflow::RewriteInputFile(const Text& definition, std::string_view paneTex
   }
   notes.inFile = true;
   notes.nowUtf8 = host.InputPane().PaneTookUtf8();
-  inputStamp_ = StampOf(inputPath_, definition);
+  inputStamp_ = StampOf(inputPath_);
   if (!options.backupName.empty()) notes.backupName = backup;
 }
 

@@ -54,7 +54,7 @@ void Workflow::SaveAsTo(const Text& name, const std::function<void(const Text&)>
   const Text text = host.InputPane().PaneText();
   const WriteOptions options{.backupName = changed ? name + Text(kBackupSuffix) : Text(), .onDisk = true};
   if (FileResult saved = FileWriteText(name, text, options); !saved) return fail(saved.reason);
-  if (input) inputStamp_ = StampOf(name, text);
+  if (input) inputStamp_ = StampOf(name);
   host.InputPane().PaneSaved();
   if (host.InputPane().PaneTookUtf8()) host.ShowMessage(Utf8FromNowOn(name), MessageKind::Warning);
 }

@@ -62,7 +62,7 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   if (IsBookmarkFile(content)) return ImportBookmarkFile(path, content);
   if (content.find('\0') != Text::npos) return refuse("it holds NUL bytes, so it is not a text file");
   inputPath_ = path;
-  inputStamp_ = StampOf(path, content);
+  inputStamp_ = StampOf(path);
   host.PaneAboutToChange();
   host.InputPane().PaneTakeText(std::move(content));
   host.InputPane().PaneSaved();

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <system_error>
 
 #include "text/FileWriter.h"
@@ -94,7 +93,7 @@ bool Exists(const Text& name) {
   return exists;
 }
 
-std::optional<FileStamp> StampOf(const Text& name, std::string_view content) {
+std::optional<FileStamp> StampOf(const Text& name) {
   std::error_code ec;
   const fs::path path = PathOf(name);
   const std::uintmax_t size = fs::file_size(path, ec);
@@ -103,7 +102,7 @@ std::optional<FileStamp> StampOf(const Text& name, std::string_view content) {
   const fs::file_time_type time = fs::last_write_time(path, ec);
   NoMemoryLost(ec);
   if (ec) return std::nullopt;
-  return FileStamp{size, time, std::hash<std::string_view>()(content)};
+  return FileStamp{size, time};
 }
 
 bool ChangedSince(const Text& name, const FileStamp& stamp) {
@@ -115,9 +114,7 @@ bool ChangedSince(const Text& name, const FileStamp& stamp) {
   if (size != stamp.size) return true;
   const fs::file_time_type time = fs::last_write_time(path, ec);
   NoMemoryLost(ec);
-  if (ec || time == stamp.time) return false;
-  Text content;
-  return FileRead(name, content).ok && std::hash<std::string_view>()(content) != stamp.hash;
+  return !ec && time != stamp.time;
 }
 
 std::optional<std::uintmax_t> FileSize(const Text& name) {

@@ -53,14 +53,13 @@ std::optional<std::uintmax_t> FileSize(const Text& name);
 struct FileStamp {
   std::uintmax_t size = 0;
   std::filesystem::file_time_type time;
-  std::size_t hash = 0;  // of the content
 };
-// The stamp of a file just read or written with this content; nothing when
-// the file cannot be found.
-std::optional<FileStamp> StampOf(const Text& name, std::string_view content);
-// Whether the file is there and is not what its stamp says: another size,
-// or another time and another content (a file only touched is the same).
-// A file that is gone has not changed: nothing of it would be replaced.
+// The stamp of a file just read or written; nothing when the file cannot
+// be found.
+std::optional<FileStamp> StampOf(const Text& name);
+// Whether the file is there with another size or another time than its
+// stamp says. A file that is gone has not changed: nothing of it would be
+// replaced.
 bool ChangedSince(const Text& name, const FileStamp& stamp);
 
 // The folder of a path made absolute, a path's last part, a name in a folder.
