@@ -89,11 +89,4 @@ void AppendHtmlEscaped(Text& out, std::string_view value, HtmlEscapes escapes) {
   out.append(value.substr(at));
 }
 
-Text HtmlEscaped(std::string_view value, HtmlEscapes escapes) {
-  Text out;
-  out.reserve(value.size());
-  AppendHtmlEscaped(out, value, escapes);
-  return out;
-}
-
 }  // namespace pravel

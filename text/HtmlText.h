@@ -33,6 +33,5 @@ bool NeedsHtmlEscape(std::string_view value);
 // The value with those characters written as references ("&quot;",
 // "&#39;", "&lt;", "&gt;", "&amp;"), appended to `out`.
 void AppendHtmlEscaped(Text& out, std::string_view value, HtmlEscapes escapes);
-Text HtmlEscaped(std::string_view value, HtmlEscapes escapes);
 
 }  // namespace pravel
