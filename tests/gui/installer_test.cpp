@@ -142,6 +142,11 @@ TEST(Installer, InstallsForTheUserWorksInDocumentsAndUninstallsCleanly) {
     EXPECT_EQ(app.WaitForExit(), 0u);
   }
 
+  // Installed over itself, with the user's folder as it is.
+  const Listing mine = ListFolder(work);
+  EXPECT_EQ(RunToEnd(setup, L"/S"), 0u);
+  EXPECT_EQ(Changes(mine, ListFolder(work)), "");
+
   // The user's folder is theirs: a file they changed is kept, one they
   // deleted is given again at the next start.
   WriteBytes(work + L"\\HdrOnly.txt", "<p>my own header</p>\r\n");
