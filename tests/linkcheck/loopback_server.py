@@ -11,9 +11,10 @@ HOST = '127.0.0.1'
 
 
 class LoopbackServer:
-    def __init__(self, answers, delay=0, silent_hosts=1):
+    def __init__(self, answers, delay=0, silent_hosts=1, body=b'page\n'):
         """answers(method, path, user_agent, in_hand) -> (status, {header: value}),
-        or None for a line that is not HTTP; each answer `delay` seconds late."""
+        or None for a line that is not HTTP; each answer `delay` seconds late,
+        with `body` to a GET."""
         log = self.log = []
         lock = threading.Lock()
         self.in_hand = self.peak = 0
@@ -37,13 +38,16 @@ class LoopbackServer:
                     self.close_connection = True
                     return
                 status, headers = answer
-                body = b'' if self.command == 'HEAD' else b'page\n'
+                content = b'' if self.command == 'HEAD' else body
                 self.send_response(status)
                 for name, value in headers.items():
                     self.send_header(name, value)
-                self.send_header('Content-Length', str(len(body)))
+                self.send_header('Content-Length', str(len(content)))
                 self.end_headers()
-                self.wfile.write(body)
+                try:
+                    self.wfile.write(content)
+                except ConnectionError:
+                    pass  # a client that had what it wanted from the headers
 
             do_HEAD = do_GET = answer
 
