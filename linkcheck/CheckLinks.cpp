@@ -110,6 +110,7 @@ class Scheduler final : public RequestGate {
       if (++host.silentInARow >= kSilentInARow) host.silent = true;
     } else if (outcome == HttpAnswer::Answered) {
       host.silentInARow = 0;
+      host.answered = true;
     }
     changed_.notify_all();
   }
@@ -135,6 +136,7 @@ class Scheduler final : public RequestGate {
     int inFlight = 0;
     int limit = kRequestsPerHost;
     int silentInARow = 0;  // requests that met no answer since the last answer
+    bool answered = false;
     bool silent = false;
     CheckClock::time_point notBefore{};  // when the next request may start
     CheckClock::duration spacing{};      // between the starts of two requests
@@ -143,8 +145,12 @@ class Scheduler final : public RequestGate {
   // A host that has just let a request go unanswered takes no other until
   // those in flight tell whether it answers at all; else the links behind
   // them would each wait the whole timeout on a host that has gone quiet.
+  // Until it first answers, a host takes no more at once than it takes to
+  // give it up on: a silent host then holds no more requests (and threads)
+  // than needed, and many silent hosts are found out in one timeout.
   static bool CanEnter(const Host& host, CheckClock::time_point now) {
-    return host.inFlight < host.limit && now >= host.notBefore && (host.silentInARow == 0 || host.inFlight == 0);
+    const int limit = host.answered ? host.limit : std::min(host.limit, kSilentInARow);
+    return host.inFlight < limit && now >= host.notBefore && (host.silentInARow == 0 || host.inFlight == 0);
   }
 
   static void EnterNow(Host& host, CheckClock::time_point now) {

@@ -127,7 +127,7 @@ Veg / F\u00e8ves: {web}/missing: 404 Not Found
 Veg / Onion 1: {silent}/1: no answer in 5 s
 Veg / Onion 2: {silent}/2: no answer in 5 s
 Veg / Onion 3: {silent}/3: no answer in 5 s
-Veg / Onion 4: {silent}/4: no answer in 5 s
+Veg / Onion 4: {silent}/4: host does not answer
 Veg / Onion 5: {silent}/5: host does not answer
 Veg / Peas: {refused}/: connection refused
 Veg / Radish: {web}/head-lies: 404 Not Found
