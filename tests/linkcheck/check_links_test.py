@@ -37,6 +37,9 @@ def site(method, path, agent, in_hand):
         return None if method == 'HEAD' else (200, {})
     if path == '/head-lies':
         return (200 if method == 'HEAD' else 404), {}
+    if path.startswith('/slow/'):  # hops of a second each, more than the timeout allows
+        time.sleep(1)
+        return 302, {'Location': f'/slow/{int(path[6:]) + 1}'}
     status, location = ROUTES.get(path, (404, None))
     return status, ({'Location': location} if location else {})
 
@@ -84,6 +87,8 @@ linkname=<Chard>
 linkaddress=<{web}/head-broken>
 linkname=<Radish>
 linkaddress=<{web}/head-lies>
+linkname=<Swede>
+linkaddress=<{web}/slow/0>
 menuname=<Fruit>
 linkname=<Plums>
 linkaddress=<http:/{host}/./missing>
@@ -131,8 +136,9 @@ Veg / Onion 4: {silent}/4: host does not answer
 Veg / Onion 5: {silent}/5: host does not answer
 Veg / Peas: {refused}/: connection refused
 Veg / Radish: {web}/head-lies: 404 Not Found
+Veg / Swede: {web}/slow/0: no answer in 5 s
 Fruit / Pears: {web}/old#part: moved to {web}/new#part
-38 links checked, 13 dead, 1 moved, 0 access refused, 0 rate-limited, 2 not tried
+39 links checked, 14 dead, 1 moved, 0 access refused, 0 rate-limited, 2 not tried
 """
 
 ALIVE = """\
