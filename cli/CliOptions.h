@@ -19,7 +19,8 @@ struct CliOptions {
   Text columns = "4";  // the text the Columns field holds at start
   bool show = false;
   Text jobs;     // check: requests at a time, as typed; empty for the default
-  Text timeout;  // check: seconds for each request, as typed; empty for the default
+  Text timeout;  // check: seconds for each link, as typed; empty for the default
+  Text format;   // check: "text" or "json", as typed; empty for text
 };
 
 struct ParsedArguments {

@@ -557,7 +557,10 @@ void MainWindow::OnKey(int key) {
 
 void MainWindow::StartOrStopCheck() {
   if (check_->Running()) return check_->Stop();
-  std::vector<LinkToCheck> links = LinksToCheck(host_.InputPane().PaneReadLines());
+  // Values converted as the build converts them, so the check asks for
+  // what the page's reader follows.
+  std::vector<LinkToCheck> links = LinksToCheck(
+      host_.InputPane().PaneReadLines(), [this](std::string_view bytes) { return host_.DefinitionToUtf8(bytes); });
   if (links.empty()) {
     host_.ShowMessage("The definition holds no link to check.", MessageKind::Warning);
     return;

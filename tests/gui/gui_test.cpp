@@ -205,8 +205,9 @@ TEST(Road, BookmarksInLinksChecked) {
   EXPECT_EQ(app.PaneText(), win32::Widen(ReadBytes(app.File(L"Bookmarks.txt"))));
   app.Keys({'K'});
   const std::vector<std::wstring> report = app.Messages("checked");
-  EXPECT_EQ(report, std::vector<std::wstring>{L"Bookmarks_bar / Gone: gone.html: file not found\r\n"
-                                              L"2 links checked, 1 dead, 0 moved, 0 not tried"});
+  EXPECT_EQ(report, std::vector<std::wstring>{
+                        L"Bookmarks_bar / Gone: gone.html: file not found\r\n"
+                        L"2 links checked, 1 dead, 0 moved, 0 access refused, 0 rate-limited, 0 not tried"});
   app.Keys({'2'});
   app.Messages("validated");
   app.Keys({'3'});
