@@ -11,6 +11,7 @@
 #include "text/Charset.h"
 #include "text/Pane.h"
 #include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace pravel {
 
@@ -72,6 +73,12 @@ class Host {
   // The folder the program lies in, where the example's templates are
   // shipped; empty when there is none to fall back on.
   virtual Text ProgramFolder() const { return {}; }
+
+  // The folder the program works in until a definition is open: the open
+  // dialog starts there, and a step refused before anything was opened
+  // writes its trace there. The folder the program was started in, unless
+  // a front knows a better place for the user's files.
+  virtual Text StartFolder() const { return CurrentDirectory(); }
 
   // The text typed into the Columns field.
   virtual Text ColumnsText() = 0;

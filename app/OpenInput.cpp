@@ -22,7 +22,7 @@ Outcome Workflow::DoOpen(const Text* chosenFile) {
   dialog.title = "Load/Open  Input File   *.txt";
   dialog.filters = {kTextFilesFilter, kBookmarksFilter};
   dialog.fileName = "Pravel_Input.txt";
-  dialog.initialDir = CurrentDirectory();
+  dialog.initialDir = Folder();
 
   Outcome outcome;
   if (const std::optional<Text> chosen = chosenFile ? *chosenFile : host.ChooseFile(dialog)) {
@@ -51,8 +51,9 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
     return Outcome::Failure(reason);
   };
   // A definition stored as one of the road's own files would be destroyed
-  // by the next step that writes it, or read back as a template.
-  if (const Text pravelFile = PravelFileAt(path, CurrentDirectory()); !pravelFile.empty()) {
+  // by the next step that writes it, or read back as a template: the road
+  // runs in the definition's own folder.
+  if (const Text pravelFile = PravelFileAt(path, FolderOf(path)); !pravelFile.empty()) {
     return refuse(PravelFileReason(pravelFile));
   }
   Text content;
@@ -62,6 +63,7 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   if (IsBookmarkFile(content)) return ImportBookmarkFile(path, content);
   if (content.find('\0') != Text::npos) return refuse("it holds NUL bytes, so it is not a text file");
   inputPath_ = path;
+  folder_ = FolderOf(path);
   inputStamp_ = StampOf(path);
   host.PaneAboutToChange();
   host.InputPane().PaneTakeText(std::move(content));

@@ -367,6 +367,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnGoToMenuName();
         return 0;
       }
+      if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == controls_.inputPane) {
+        host_.NotePaneChange();
+        return 0;
+      }
       if (HIWORD(wParam) == 1 && lParam == 0) {  // a key of the table
         OnKey(LOWORD(wParam));
         return 0;
@@ -568,7 +572,7 @@ void MainWindow::StartOrStopCheck() {
   checkOverturned_ = false;
   const std::size_t total = links.size();
   CheckSettings settings;
-  settings.pageFolder = CurrentDirectory();  // where the page is written
+  settings.pageFolder = workflow_.Folder();  // where the page is written
   check_->Start(std::move(links), std::move(settings));
   host_.UseKeys(keysWhileChecking_);
   OnCheckProgress(0, total);
@@ -604,13 +608,8 @@ void MainWindow::OnCheckEnded() {
 void MainWindow::OpenFromOutside(const std::wstring& path) {
   // Dropped while a command or a search runs, as a click would be.
   if (Busy()) return;
-  // Its folder becomes the current one, as the open dialog makes it: the
-  // templates are read and the page written beside the definition, not
-  // wherever the program was started from.
-  const std::wstring::size_type slash = path.find_last_of(L"\\/");
-  if (slash != std::wstring::npos && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    SetCurrentDirectoryW(path.substr(0, slash + 1).c_str());
-  }
+  // The workflow makes the definition's folder its own: the templates are
+  // read and the page written beside it, wherever the program was started.
   workflow_.OpenFile(Narrow(path));
 }
 

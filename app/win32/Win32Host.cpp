@@ -141,14 +141,16 @@ std::optional<Text> Win32Host::ChooseFile(const FileDialog& dialog) {
   record.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
   record.lpstrTitle = title.empty() ? nullptr : title.c_str();
   record.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
-  // Neither dialog keeps the current directory: the files the later steps
-  // write under bare names go to the folder the user chose.
+  // Neither dialog moves the current directory: the workflow holds the
+  // folder of the definition itself, which a name typed with its whole
+  // path would otherwise leave out of step.
   BOOL chosen = FALSE;
   if (dialog.save) {
-    record.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_LONGNAMES;
+    record.Flags =
+        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_LONGNAMES | OFN_NOCHANGEDIR;
     chosen = libraries_.GetSaveFileNameW(&record);
   } else {
-    record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE | OFN_LONGNAMES;
+    record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE | OFN_LONGNAMES | OFN_NOCHANGEDIR;
     chosen = libraries_.GetOpenFileNameW(&record);
   }
   if (!chosen) return std::nullopt;
@@ -217,11 +219,11 @@ void Win32Host::PasteIntoInputPane() { SendMessageW(controls_.inputPane, WM_PAST
 
 void Win32Host::ShowFile(const Text& fileName) {
   // A file of the program's own (the help link) is beside the program when
-  // it is not in the current folder, which the dialogs move.
+  // it is not beside the definition.
   Text name = fileName;
   if (!Exists(name)) {
     if (const Text folder = ProgramFolder(); !folder.empty()) {
-      if (Text beside = PathIn(folder, fileName); Exists(beside)) name = std::move(beside);
+      if (Text beside = PathIn(folder, FileNameOf(fileName)); Exists(beside)) name = std::move(beside);
     }
   }
   libraries_.ShellExecuteW(nullptr, nullptr, Widen(name).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

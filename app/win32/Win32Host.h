@@ -31,6 +31,8 @@ class Win32Host : public Host {
   bool AskYesNo(const Text& text, const Text& caption) override;
   std::optional<Text> ChooseFile(const FileDialog& dialog) override;
   Pane& InputPane() override { return pane_; }
+  // The pane's control reported a change of its text.
+  void NotePaneChange() { pane_.NoteChange(); }
   void FocusInputPane() override;
   void SetMenuNameList(const std::vector<Text>& entries) override;
   void ShowSortedList(const std::vector<Text>& lines) override;
