@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "app/PravelFiles.h"
+#include "app/WorkScope.h"
 #include "app/Workflow.h"
 #include "definition/MenuNames.h"
 #include "definition/Normalise.h"
@@ -39,6 +40,8 @@ Outcome Workflow::BuildHtml() {
   HtmlLines.clear();
   state_.HtmlBuilt = 0;
   if (state_.FileValidated == 0) return ShowStepGuard();
+  WorkScope work(host, "Building the page");
+  host.WorkPart("checking the definition");
   // Read once for the check and the records: nothing can change the pane
   // in between (the boxes shown meanwhile are modal). The pane takes the
   // regrouped text at the end of StripAndBuild; these lines are not read
@@ -127,6 +130,7 @@ Text Workflow::ReadTemplate(const Text& folder, const char* name) const {
 
 bool Workflow::StripAndBuild(const TextLines& lines) {
   ProbedPart part(probe_, "normalise");
+  host.WorkPart("sorting the records");
   trace_.Trace("StripAndBuild");
   // Validation has just counted the address lines: no more records can come.
   const Records records = CollectRecords(lines, static_cast<std::size_t>(std::max(state_.LinkAddressCnt, 0)));
@@ -211,6 +215,7 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
   }
   SetMenuNameList(entries);
   if (definition != paneText) {
+    host.WorkPart("putting the rebuilt definition into the pane");
     host.PaneAboutToChange();
     host.InputPane().PaneTakeText(std::move(definition));
   }
@@ -265,6 +270,7 @@ void Workflow::RewriteInputFile(const Text& definition, std::string_view paneTex
 
 WalkEnd Workflow::DelegateWork() {
   ProbedPart part(probe_, "walk");
+  host.WorkPart("making the draft page");
   const TextLines definition = host.InputPane().PaneReadLines();
   // A draft page has about as many lines as the definition, mostly fewer:
   // room for them at once, so the list does not copy itself as it grows.

@@ -60,6 +60,15 @@ class Host {
   // works on the old text (a link check) stops.
   virtual void PaneAboutToChange() {}
 
+  // A step that may take long on a large definition (a load, an import, a
+  // build) starts, goes on to another part, and ends. The window shows a
+  // wait cursor meanwhile and, once the step has run for about a second,
+  // what it does in the status line; the parts are few, so telling them
+  // costs nothing. Every StartWork is followed by one EndWork.
+  virtual void StartWork(const Text& /*what*/) {}
+  virtual void WorkPart(const Text& /*part*/) {}
+  virtual void EndWork() {}
+
   // The go-to list: entries in display order, entry 0 (the prompt) selected.
   virtual void SetMenuNameList(const std::vector<Text>& entries) = 0;
   // The list of the regrouped definition, one item per line, made visible.

@@ -1,6 +1,7 @@
 // Step 1, Open Input: a definition file into the pane, and the go-to list
 // of the menu names it holds.
 #include "app/PravelFiles.h"
+#include "app/WorkScope.h"
 #include "app/Workflow.h"
 #include "bookmarks/BookmarkImport.h"
 #include "bookmarks/BookmarkReader.h"
@@ -25,7 +26,9 @@ Outcome Workflow::DoOpen(const Text* chosenFile) {
   dialog.initialDir = Folder();
 
   Outcome outcome;
+  std::optional<WorkScope> work;
   if (const std::optional<Text> chosen = chosenFile ? *chosenFile : host.ChooseFile(dialog)) {
+    work.emplace(host, "Loading " + FileNameOf(*chosen));
     outcome = LoadChosenFile(*chosen);
     // A bookmark file whose definition the user did not save: everything
     // stays as it was.
@@ -66,6 +69,7 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   folder_ = FolderOf(path);
   inputStamp_ = StampOf(path);
   host.PaneAboutToChange();
+  host.WorkPart("putting the definition into the pane");
   host.InputPane().PaneTakeText(std::move(content));
   host.InputPane().PaneSaved();
   host.FocusInputPane();
@@ -76,6 +80,7 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
 }
 
 Outcome Workflow::ImportBookmarkFile(const Text& path, std::string_view bytes) {
+  host.WorkPart("reading the bookmarks");
   const BookmarkImport import = ImportBookmarks(bytes);
   if (!import.error.empty()) {
     host.ShowMessage(ImportSummary(import, path), MessageKind::Error);

@@ -1,6 +1,7 @@
 // Step 4, Save/Show Html: the menu lines of the draft page laid out as a
 // table in the final page, the files written, the page shown.
 #include "app/PravelFiles.h"
+#include "app/WorkScope.h"
 #include "app/Workflow.h"
 #include "html/FinalPage.h"
 #include "html/TableLayout.h"
@@ -29,6 +30,7 @@ Outcome Workflow::SaveShowHtml() {
   }
   ShowStatus();
   if (!FolderWritable()) return Outcome::Failure("the definition's folder cannot be written");
+  WorkScope work(host, "Saving the page");
   if (!Create_MenusOnly()) {
     // The files could not all be written; that was reported, nothing is
     // shown or claimed, and step 4 can be tried again.

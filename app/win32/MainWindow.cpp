@@ -328,6 +328,11 @@ LRESULT CALLBACK MainWindow::PaneProcedure(HWND window, UINT message, WPARAM wPa
     return 0;
   }
   if (message == WM_CHAR && wParam == L'\t' && control) return 0;  // typed already
+  // The pane shows its own cursor unless a long step is at work.
+  if (message == WM_SETCURSOR && self->host_.Working()) {
+    Win32Host::ShowWaitCursor(true);
+    return TRUE;
+  }
   return CallWindowProcW(self->paneDefault_, window, message, wParam, lParam);
 }
 
@@ -374,6 +379,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HIWORD(wParam) == 1 && lParam == 0) {  // a key of the table
         OnKey(LOWORD(wParam));
         return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (host_.Working() && LOWORD(lParam) == HTCLIENT) {
+        Win32Host::ShowWaitCursor(true);
+        return TRUE;
       }
       break;
     case WM_DPICHANGED:

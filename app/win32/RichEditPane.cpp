@@ -122,7 +122,7 @@ void RichEditPane::PaneSetText(std::string_view text) {
   const auto selection = PaneSelection();
   SendMessageW(control_, EM_SETREADONLY, TRUE, 0);
   while (end < all.size()) {
-    if (pump_) pump_();
+    if (pump_) pump_(end, all.size());
     const std::size_t from = end;
     end = PieceEnd(all, from);
     const std::int64_t length = PaneTextLength();

@@ -23,8 +23,9 @@ class RichEditPane : public Pane {
   // it (or the given one when no fresh control could be made).
   using Renewal = std::function<HWND(HWND)>;
 
-  // Handles the window's waiting messages while a large text goes in.
-  using Pump = std::function<void()>;
+  // Told how far a large text has gone in (characters of all), between
+  // pieces; it handles the window's waiting messages.
+  using Pump = std::function<void(std::size_t done, std::size_t all)>;
 
   // A text longer than this many characters goes into the control in
   // pieces of about this size, each ending at a line break.

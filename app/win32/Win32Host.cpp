@@ -107,7 +107,46 @@ Text Win32Host::FromDefinition(std::wstring_view text) const { return Encode(tex
 
 void Win32Host::SetCaption(const Text& caption) { SetWindowTextW(controls_.main, Widen(caption).c_str()); }
 
-void Win32Host::SetStatus(const Text& status) { SetWindowTextW(controls_.statusLine, Widen(status).c_str()); }
+void Win32Host::SetStatus(const Text& status) {
+  status_ = status;
+  SetWindowTextW(controls_.statusLine, Widen(status).c_str());
+}
+
+void Win32Host::ShowWaitCursor(bool wait) {
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(wait ? 32514 : 32512)));  // IDC_WAIT, IDC_ARROW
+}
+
+void Win32Host::StartWork(const Text& what) {
+  if (work_.depth++ > 0) return;
+  work_ = {1, what, {}, GetTickCount64(), false};
+  ShowWaitCursor(true);
+}
+
+void Win32Host::WorkPart(const Text& part) {
+  if (work_.depth == 0) return;
+  work_.part = part;
+  ShowWork(-1);
+}
+
+void Win32Host::ShowWork(int percent) {
+  // A step done within a second leaves the status line alone, so it does
+  // not flicker on every small definition.
+  if (work_.depth == 0 || GetTickCount64() - work_.started < kQuietMilliseconds) return;
+  Text text = work_.what;
+  if (!work_.part.empty()) text += ": " + work_.part;
+  if (percent >= 0) text += " " + NumberToText(percent) + " %";
+  SetWindowTextW(controls_.statusLine, Widen(text + " ...").c_str());
+  // Painted now: the step keeps the message loop waiting.
+  UpdateWindow(controls_.statusLine);
+  work_.shown = true;
+}
+
+void Win32Host::EndWork() {
+  if (work_.depth == 0 || --work_.depth > 0) return;
+  if (work_.shown) SetWindowTextW(controls_.statusLine, Widen(status_).c_str());
+  // The next move of the mouse sets the cursor of the place under it.
+  ShowWaitCursor(false);
+}
 
 void Win32Host::ShowMessage(const Text& text, MessageKind kind) {
   if (kind == MessageKind::Fatal) {

@@ -11,6 +11,8 @@
 #include "app/win32/Controls.h"
 #include "app/win32/MessageLoop.h"
 #include "app/win32/RichEditPane.h"
+
+#include <algorithm>
 #include "app/win32/SystemLibraries.h"
 
 namespace pravel::win32 {
@@ -22,7 +24,10 @@ class Win32Host : public Host {
 
   // Called once the input pane exists, with the way to renew it.
   void AttachInputPane(RichEditPane::Renewal renewal) {
-    pane_.Attach(controls_.inputPane, std::move(renewal), [this] { PumpMessages(); });
+    pane_.Attach(controls_.inputPane, std::move(renewal), [this](std::size_t done, std::size_t all) {
+      ShowWork(static_cast<int>(done * 100 / std::max<std::size_t>(all, 1)));
+      PumpMessages();
+    });
   }
 
   void SetCaption(const Text& caption) override;
@@ -41,6 +46,12 @@ class Win32Host : public Host {
   void PaneAboutToChange() override {
     if (paneChanging_) paneChanging_();
   }
+  void StartWork(const Text& what) override;
+  void WorkPart(const Text& part) override;
+  void EndWork() override;
+  // Whether a long step is at work: the window keeps the wait cursor.
+  bool Working() const { return work_.depth > 0; }
+  static void ShowWaitCursor(bool wait);
   // Who is told before a step replaces the pane's text.
   void OnPaneChange(std::function<void()> told) { paneChanging_ = std::move(told); }
   // The window's keys from now on (the loop takes them before the controls).
@@ -67,8 +78,21 @@ class Win32Host : public Host {
   MessageLoop& loop_;
   const SystemLibraries& libraries_;
   ButtonBarPicture& picture_;
+  // The status line shows the step at work once it has run this long.
+  static constexpr ULONGLONG kQuietMilliseconds = 1000;
+  // Its part, and how far the pane has taken a large text (percent; -1
+  // when the part does not tell).
+  void ShowWork(int percent);
+
   RichEditPane pane_;
   std::function<void()> paneChanging_;
+  Text status_;  // the status the workflow last set, shown again after a step's progress
+  struct Work {
+    int depth = 0;  // a build asked for by Save/Show runs inside it
+    Text what, part;
+    ULONGLONG started = 0;
+    bool shown = false;
+  } work_;
 };
 
 // Shows "Insufficient memory" with no owner and ends the process with exit

@@ -283,15 +283,18 @@ TEST(Workflow, EveryFileOfTheRoadIsBesideTheDefinitionInThePane) {
     EXPECT_FALSE(fs::exists(name)) << name << " written in the current folder";
   }
 
-  // A folder that cannot be written: said so, nothing written anywhere;
-  // saved in another folder, the definition builds there.
+  // A folder that cannot be written (on Windows a folder's read-only mark
+  // does not stop writing): said so, nothing written anywhere; saved in
+  // another folder, the definition builds there.
   fs::permissions("b", fs::perms::owner_read | fs::perms::owner_exec);
   f.wf.RunCommand(Command::ValidateInput);
+#ifndef _WIN32
   EXPECT_EQ(f.wf.RunCommand(Command::BuildHtml).kind, Outcome::Failed);
   EXPECT_EQ(f.host.LastMessage(), "Cannot write in the folder " + f.dir.File("b") +
                                       ": it is read-only.\r\nThe page and its files are made beside the definition. "
                                       "Save the definition in another folder with Save As, then build again.");
   EXPECT_FALSE(fs::exists("ValidatedInput.txt"));
+#endif
   f.host.dialogAnswers.push_back(f.dir.File("a/nuts.txt"));
   f.wf.RunCommand(Command::SaveAs);
   EXPECT_TRUE(f.wf.RunCommand(Command::BuildHtml).done());

@@ -58,7 +58,7 @@ TEST(RichEditPane, GivesBackWhatWasSetWithCrLfBreaks) {
 TEST(RichEditPane, LoadsALargeDefinitionWholeInPiecesAndFindsInIt) {
   PaneWindow window;
   std::size_t pumps = 0;
-  RichEditPane pane(window.control, {}, [&pumps] { ++pumps; });
+  RichEditPane pane(window.control, {}, [&pumps](std::size_t, std::size_t) { ++pumps; });
   // The first line fills the first piece exactly, so the second begins
   // with a line that looks like RTF; one line is longer than a piece.
   std::string text = std::string(RichEditPane::kPieceSize - 2, 'x') + "\r\n{\\rtf1 menuname=<A>}\r\n";
