@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/Host.h"
@@ -11,8 +12,6 @@
 #include "app/win32/Controls.h"
 #include "app/win32/MessageLoop.h"
 #include "app/win32/RichEditPane.h"
-
-#include <algorithm>
 #include "app/win32/SystemLibraries.h"
 
 namespace pravel::win32 {
