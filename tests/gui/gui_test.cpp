@@ -163,7 +163,8 @@ TEST(Desktop, StartedAnywhere) {
   for (const std::wstring& folder : {start, definitions}) {
     EXPECT_FALSE(std::filesystem::exists(folder + L"\\Pravel.ini")) << "a template was left in " << Narrow(folder);
   }
-  EXPECT_TRUE(!saved.empty() && saved.back().find(L"templates were read from " + release) != std::wstring::npos);
+  EXPECT_TRUE(!saved.empty() && saved.back().find(L"templates were read from " + release + L": " + definitions +
+                                                  L" holds none.") != std::wstring::npos);
 
   // Widened after the build, the sorted list stands beside the pane.
   SetWindowPos(app.Main(), nullptr, 0, 0, 1400, 900, SWP_NOMOVE | SWP_NOZORDER);
