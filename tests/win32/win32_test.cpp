@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <numeric>
 #include <string>
+#include <tuple>
 
 #include "app/win32/MessageLoop.h"
 #include "app/win32/RichEditPane.h"
@@ -53,6 +54,11 @@ TEST(RichEditPane, GivesBackWhatWasSetWithCrLfBreaks) {
   pane.PaneSelect(10, 15);
   pane.PaneReplaceSelection("中");
   EXPECT_EQ(pane.PaneText(), "linkname=<中 brûlée>");
+  // The line at a position, cut there in the definition's bytes, and where
+  // it ends in the control's positions.
+  pane.PaneSetText("menuname=<Café>\r\nlinkname=<中x>\r\n");
+  const Pane::LineAt line = pane.PaneLineAt(27);
+  EXPECT_EQ(std::make_tuple(line.before, line.after, line.end), std::make_tuple("linkname=<中", "x>", 29));
 }
 
 TEST(RichEditPane, LoadsALargeDefinitionWholeInPiecesAndFindsInIt) {
