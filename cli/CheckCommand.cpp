@@ -44,7 +44,7 @@ bool StandardErrorIsTerminal() {
 
 }  // namespace
 
-int RunCheck(const CliOptions& options) {
+int RunCheck(CliOptions options) {
   CheckSettings settings;
   if (!options.jobs.empty() && !ReadCount(options.jobs, 1, 256, settings.jobs)) {
     return Fail("--jobs takes a whole number from 1 to 256, not '" + options.jobs + "'");
@@ -56,14 +56,10 @@ int RunCheck(const CliOptions& options) {
   if (!json && !options.format.empty() && options.format != "text") {
     return Fail("--format takes text or json, not '" + options.format + "'");
   }
-  for (const Text& dir : options.directories) {
-    std::error_code ec;
-    std::filesystem::current_path(PathOf(dir), ec);
-    if (ec) return Fail("cannot change to the folder " + dir + ": " + ec.message());
-  }
-  // The page is written to the current folder, so relative addresses lead
+  if (const Text error = TakeNamesFromFolder(options); !error.empty()) return Fail(error);
+  // The page is written beside the definition, so relative addresses lead
   // from there.
-  settings.pageFolder = CurrentDirectory();
+  settings.pageFolder = FolderOf(options.definition);
 
   Text content;
   if (const FileResult read = FileRead(options.definition, content); !read) {

@@ -1,5 +1,10 @@
 #include "cli/CliOptions.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "text/TextFile.h"
+
 namespace pravel::cli {
 
 const char* const kUsage =
@@ -12,8 +17,8 @@ const char* const kUsage =
     "\n"
     "Turns a menu definition into an HTML page of drop-down menus by the same\n"
     "steps the Pravel window takes: Open Input, Validate Input, Build Html and\n"
-    "Save/Show Html. Template files are read from the current folder and every\n"
-    "file is written there.\n"
+    "Save/Show Html. Template files are read from the definition's folder and\n"
+    "every file is written there.\n"
     "\n"
     "Commands:\n"
     "  validate        load DEFINITION, count and check its statements\n"
@@ -27,11 +32,12 @@ const char* const kUsage =
     "                  bookmark file, a folder for each menu\n"
     "  check           try every address of DEFINITION's links and report the dead,\n"
     "                  moved, refused and rate-limited ones; relative addresses are\n"
-    "                  files in the current folder, where the page is written.\n"
+    "                  files in DEFINITION's folder, where the page is written.\n"
     "                  At most 4 requests at a time go to one host. Writes nothing\n"
     "\n"
     "Options:\n"
-    "  -C DIR          run as if started in DIR (DEFINITION is then relative to DIR)\n"
+    "  -C DIR          run as if started in DIR (the files named are then relative\n"
+    "                  to DIR)\n"
     "  --columns TEXT  forms per table row, as typed in the Columns field (default 4)\n"
     "  --show          open the page with the default program for it\n"
     "  --force         (import, export) replace an existing file, keeping its\n"
@@ -53,6 +59,22 @@ const char* const kUsage =
     "exists (without --force), is the file read, or is one of Pravel's own.\n"
     "check: 0 no link is dead (refused and rate-limited ones are not), 1 some link\n"
     "is dead, 2 and 3 as above.\n";
+
+Text TakeNamesFromFolder(CliOptions& options) {
+  Text folder;
+  for (const Text& dir : options.directories) {
+    folder = folder.empty() ? dir : PathIn(folder, dir);
+    std::error_code ec;
+    const bool isFolder = std::filesystem::is_directory(PathOf(folder), ec);
+    NoMemoryLost(ec);
+    if (!isFolder) return "cannot use the folder " + dir + ": " + (ec ? ec.message() : "it is not a folder");
+  }
+  if (folder.empty()) return {};
+  for (Text* name : {&options.definition, &options.output}) {
+    if (!name->empty()) *name = PathIn(folder, *name);
+  }
+  return {};
+}
 
 namespace {
 

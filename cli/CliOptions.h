@@ -31,6 +31,11 @@ struct ParsedArguments {
 // The arguments after the program name.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
+// Takes the names of the files (definition, output) from the folder that
+// -C names, as if the program had been started there; the process's own
+// current folder stays as it is. Empty, or why a folder cannot be used.
+Text TakeNamesFromFolder(CliOptions& options);
+
 extern const char* const kUsage;
 
 }  // namespace pravel::cli
