@@ -129,6 +129,9 @@ class Workflow {
   // opened; the user is told.
   bool InputIsPravelFile();
   void LoadPageTemplate();
+  // Whether the page template has the pieces a page of menus is made of;
+  // when it lacks one, the user is told which, before anything is written.
+  bool PageTemplateGivesMenus();
   // Where the page templates are read from: the current folder; but when
   // it holds none of the four and the folder beside the program does (the
   // example shipped with it), that one, and nothing is created here.
