@@ -114,7 +114,7 @@ bool Workflow::PageTemplateGivesMenus() {
   if (re2.empty()) {
     text += " is empty or missing.";
   } else {
-    text += " lacks";
+    text += " lacks:";
     for (const Text& piece : missing) text += Text(CRLF) + "    " + piece;
   }
   text += CRLF;
