@@ -238,9 +238,12 @@ def check_large_page(driver, cli, examples, folder):
                                 ('link', '20000 links, the first 100 shown: type more to narrow it',
                                  [f'Link {k:05d}' for k in range(100)]),
                                 ('link 19999', '1 link', ['Link 19999']), ('', '', [])):
-        took, shown_count, shown = filter_time(driver, typed)
-        assert (shown_count, shown) == (count, names), f'{typed!r}: {shown_count!r}, {shown[:3]}...'
-        times.append(f'{typed!r} {took:.0f} ms')
+        took = []
+        for _ in range(5):  # the fastest of five: other work on the machine only adds
+            took_once, shown_count, shown = filter_time(driver, typed)
+            assert (shown_count, shown) == (count, names), f'{typed!r}: {shown_count!r}, {shown[:3]}...'
+            took.append(took_once)
+        times.append(f'{typed!r} {min(took):.0f} ms')
     return ', '.join(times)
 
 
@@ -290,7 +293,7 @@ def main():
             driver.quit()
     print(f'ok: {menus} drop-downs of the example and the safe values, each goes where it says;'
           ' keys move, Enter goes; the filter, both schemes and the page without script')
-    print(f'filter of 20,000 entries, to the next frame: {times}')
+    print(f'filter of 20,000 entries, to the next frame (typing: the fastest of five): {times}')
 
 
 if __name__ == '__main__':
