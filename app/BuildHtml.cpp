@@ -7,6 +7,7 @@
 #include "app/Workflow.h"
 #include "definition/MenuNames.h"
 #include "definition/Normalise.h"
+#include "html/FormBuilder.h"
 #include "html/PageTemplate.h"
 #include "text/Charset.h"
 #include "text/FileWriter.h"

@@ -1,6 +1,5 @@
 #include "html/PageTemplate.h"
 
-#include "html/FinalPage.h"
 #include "text/Lines.h"
 
 namespace pravel {
@@ -35,25 +34,6 @@ PageParts ReadPageParts(std::string_view templateText) {
   parts.form = Region(lines, kFormStartMarker, kFormEndMarker);
   parts.entry = Text(lines.Line(FindMarkerLine(lines, kEntryMarker) + 1));
   return parts;
-}
-
-std::vector<Text> MissingPieces(const PageParts& parts) {
-  const auto holdsStart = [](const std::vector<Text>& lines) {
-    for (const Text& line : lines) {
-      if (Holds(line, kMenusStartKey)) return true;
-    }
-    return false;
-  };
-  std::vector<Text> missing;
-  if (!holdsStart(parts.header) && !holdsStart(parts.form)) {
-    missing.push_back("a page header (between " + Text(kHeaderStartMarker) + " and " + Text(kHeaderEndMarker) +
-                      ") with a line holding " + Text(kMenusStartKey) + ", after which the menus stand");
-  }
-  if (parts.form.empty()) {
-    missing.push_back("the form of a menu, between " + Text(kFormStartMarker) + " and " + Text(kFormEndMarker));
-  }
-  if (parts.entry.empty()) missing.push_back("the entry line, the line after " + Text(kEntryMarker));
-  return missing;
 }
 
 bool DeclaresUtf8(const std::vector<Text>& header) {

@@ -38,13 +38,6 @@ struct PageParts {
 // is the line after the first entry-marker line, empty when there is none.
 PageParts ReadPageParts(std::string_view templateText);
 
-// What a template lacks to give a page that shows its menus, one line for
-// each missing piece, in the words the user is shown; nothing when it lacks
-// nothing. The page's menus are the lines after the first that holds
-// "<div style=", which the header (or a menu's form) must therefore hold;
-// without a form there is no menu, without an entry line no link.
-std::vector<Text> MissingPieces(const PageParts& parts);
-
 // Whether the header piece declares its page UTF-8: "charset=utf-8" or
 // "charset=\"utf-8\"" (also "utf8"), in any letter case.
 bool DeclaresUtf8(const std::vector<Text>& header);

@@ -41,6 +41,8 @@ TEST(PageTemplate, NamesThePiecesAPageOfMenusNeeds) {
   const Text entry = CrLfLines({"<!--qx single form entry-->", "<option value=\"yyy\">zzz</option>"});
   const std::pair<Text, std::size_t> cases[] = {
       {header + form + entry, 0},
+      {CrLfLines({"<!--qx html hdr-->", "<div style=\"x\"></div>", "<!--/qx html hdr-->"}) + form + entry, 1},
+      {header + CrLfLines({"<!--qx form template1-->", "<td><div>", "</div>", "<!--/qx form template1-->"}) + entry, 1},
       {"", 3},
       {form + entry, 1},  // no line for the menus to follow
       {CrLfLines({"<!--qx form template1-->", "<div style=\"x\">", "<!--/qx form template1-->"}) + entry, 0},
