@@ -11,7 +11,7 @@ std::vector<std::size_t> TableLayout::BuildTable(std::int32_t columnCount, std::
   trace_.Trace(" BuildTable");
   ColumnCount = columnCount;
   columnCounter_ = 0;
-  htmlLines_.emplace_back(FirstLine(tableHeaderText, Breaks::Any));
+  htmlLines_.emplace_back(FirstLine(tableHeaderText));
   std::vector<std::size_t> placedAt;
   placedAt.reserve(menuLines.size());
   for (Text& line : menuLines) {

@@ -38,14 +38,12 @@ std::vector<Text> StoredLines(std::string_view text, Breaks breaks) {
   stored.reserve(count);
   SplitLines(text, breaks,
              [&](std::size_t offset, std::size_t length) { stored.emplace_back(text.substr(offset, length)); });
-  // A final CR LF ends the last line rather than starting an empty one.
+  // A final break ends the last line rather than starting an empty one.
   if (stored.back().empty()) stored.pop_back();
   return stored;
 }
 
-std::string_view FirstLine(std::string_view text, Breaks breaks) {
-  return breaks == Breaks::CrLf ? text.substr(0, text.find(CRLF)) : text.substr(0, text.find_first_of("\r\n"));
-}
+std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
 
 Text WithCrLf(std::string_view text) {
   Text written;

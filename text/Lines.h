@@ -68,8 +68,8 @@ class TextLines {
 // empty text holds no line at all.
 std::vector<Text> StoredLines(std::string_view text, Breaks breaks = Breaks::CrLf);
 
-// The text before the first line break, or all of it.
-std::string_view FirstLine(std::string_view text, Breaks breaks = Breaks::CrLf);
+// The text before the first line break of any kind, or all of it.
+std::string_view FirstLine(std::string_view text);
 
 // The text with each of its line breaks written as CR LF.
 Text WithCrLf(std::string_view text);
