@@ -8,12 +8,17 @@
 // not there is a file that does not exist (or the Columns field's "4").
 //
 // Beyond "no crash, no leak, no hang" the target checks what the user is
-// promised about files: the definition file is the original or the rebuilt
-// text and never anything else, a rebuilt file has the original in its
-// backup, and a page that Save/Show announces is on disk as built.
+// promised about files: a bookmark file is imported, never opened as text
+// (a cancelled save leaves everything as it was; a saved one puts the
+// import in the pane), any other text opens byte for byte, the definition
+// file is the original or the rebuilt text and never anything else, a
+// rebuilt file has the original in its backup, and a page that Save/Show
+// announces is on disk as built.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -25,6 +30,8 @@
 #include "app/HeadlessHost.h"
 #include "app/PravelFiles.h"
 #include "app/Workflow.h"
+#include "bookmarks/BookmarkImport.h"
+#include "bookmarks/BookmarkReader.h"
 #include "text/FileWriter.h"
 #include "text/TextFile.h"
 
@@ -39,12 +46,19 @@ constexpr const char* kFileParts[] = {kDefinitionName, "Pravel.ini", "HdrOnly.tx
                                       "TrlOnly.txt"};
 constexpr std::size_t kParts = std::size(kFileParts) + 1;  // the Columns text last
 
+constexpr const char* kImportName = "Imported.txt";
+
 // A window that nobody looks at: it answers the open dialog with the
-// definition and counts the pages it is asked to show.
+// definition, answers a save dialog with kImportName in the folder when told
+// to (and cancels it otherwise), and counts the pages it is asked to show.
 class QuietHost final : public HeadlessHost {
  public:
   using HeadlessHost::HeadlessHost;
   int shown = 0;
+  std::optional<Text> saveAs;
+  std::optional<Text> ChooseFile(const FileDialog& dialog) override {
+    return dialog.save ? saveAs : HeadlessHost::ChooseFile(dialog);
+  }
   void ShowMessage(const Text&, MessageKind) override {}
   void ShowFile(const Text&) override { ++shown; }
   // Only running out of memory ends the process on this road, and the
@@ -58,6 +72,17 @@ std::optional<Text> ReadIfThere(const Text& name) {
   Text content;
   if (!FileRead(name, content)) return std::nullopt;
   return content;
+}
+
+// The folder's files and what they hold.
+std::vector<std::pair<Text, Text>> FolderContent() {
+  std::vector<std::pair<Text, Text>> files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const Text name = entry.path().filename().string();
+    files.emplace_back(name, ReadIfThere(entry.path().string()).value_or("(unreadable)"));
+  }
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 Text Joined(const std::vector<Text>& lines) {
@@ -78,7 +103,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const fs::path shm = "/dev/shm";
   const fs::path base =
       fs::is_directory(shm, ec) && ::access(shm.c_str(), W_OK) == 0 ? shm : fs::temp_directory_path(ec);
-  folder = base / ("pravel-fuzz-road-" + std::to_string(::getpid()));
+  // The name is as long whatever the process id: paths reach messages, and a
+  // loop over a longer one could count as new coverage, so two runs of the
+  // gate would not see the same.
+  char name[40];
+  std::snprintf(name, sizeof name, "pravel-fuzz-road-%010ld", static_cast<long>(::getpid()));
+  folder = base / name;
   fs::create_directories(folder, ec);
   fs::current_path(folder, ec);
   if (ec) std::abort();
@@ -103,16 +133,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < parts.size() && i < std::size(kFileParts); ++i) {
     FUZZ_CHECK(FileWriteText(kFileParts[i], parts[i]));
   }
-  const Text original(parts[0]);
-  const Text definitionPath = (folder / kDefinitionName).string();
-  QuietHost host(definitionPath, parts.size() == kParts ? Text(parts.back()) : Text("4"));
+  Text original(parts[0]);
+  Text definitionPath = (folder / kDefinitionName).string();
+  const Text columns = parts.size() == kParts ? Text(parts.back()) : Text("4");
+  QuietHost host(definitionPath, columns);
   Workflow wf(host);
 
-  const bool opened = wf.RunCommand(Command::OpenInput).done();
-  // A text with NUL bytes is not loaded; anything else is, byte for byte.
-  FUZZ_CHECK(opened == (original.find('\0') == Text::npos));
-  FUZZ_CHECK(opened == (wf.State().FileOpen == 1));
-  if (!opened) return 0;
+  if (IsBookmarkFile(original)) {
+    // Imported, not opened: with the save dialog cancelled nothing is
+    // written and nothing is open; saved, the definition made of it is what
+    // the pane holds and the road goes on with it.
+    const auto before = FolderContent();
+    FUZZ_CHECK(!wf.RunCommand(Command::OpenInput).done());
+    FUZZ_CHECK(wf.State().FileOpen == 0 && host.InputPane().PaneText().empty());
+    FUZZ_CHECK(FolderContent() == before);
+
+    const BookmarkImport import = ImportBookmarks(original);
+    definitionPath = (folder / kImportName).string();
+    host.saveAs = definitionPath;
+    const bool imported = wf.RunCommand(Command::OpenInput).done();
+    FUZZ_CHECK(imported == import.error.empty());
+    FUZZ_CHECK(imported == (wf.State().FileOpen == 1));
+    if (!imported) {
+      FUZZ_CHECK(FolderContent() == before);
+      return 0;
+    }
+    FUZZ_CHECK(ReadIfThere(definitionPath) == import.definition);
+    original = import.definition;
+  } else {
+    const bool opened = wf.RunCommand(Command::OpenInput).done();
+    // A text with NUL bytes is not loaded; anything else is, byte for byte.
+    FUZZ_CHECK(opened == (original.find('\0') == Text::npos));
+    FUZZ_CHECK(opened == (wf.State().FileOpen == 1));
+    if (!opened) return 0;
+  }
   FUZZ_CHECK(host.InputPane().PaneText() == original);
 
   if (!wf.RunCommand(Command::ValidateInput).done()) {

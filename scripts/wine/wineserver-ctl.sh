@@ -47,35 +47,59 @@ wait_for_server() {
   return 1
 }
 
+# Says why a Wine step failed: the command, how long it ran, its status and
+# the end of the log, on standard error where CTest shows it.
+failed() {
+  local what=$1 status=$2 started=$3
+  {
+    echo "$what failed with status $status after $(( $(date +%s%N) / 1000000 - started )) ms (prefix $WINEPREFIX)"
+    echo "--- last lines of $log:"
+    tail -n 40 "$log"
+  } >&2
+  exit 1
+}
+
 case "$action" in
 start)
   mkdir -p "$(dirname "$WINEPREFIX")"
   if [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; then
     exit 0
   fi
+  # One start at a time on this machine, whichever prefix: two prefixes
+  # made side by side (the shared one of the unit tests and the GUI test's
+  # own, or two checkouts' test runs) have been seen to fail, and making one
+  # is the only long part. The lock is the descriptor's and goes with the
+  # process, however it ends.
+  if [ -z "${PRAVEL_WINE_START_LOCKED:-}" ]; then
+    exec 9>"${TMPDIR:-/tmp}/pravel-wine-start.lock"
+    flock 9
+    export PRAVEL_WINE_START_LOCKED=1
+  fi
   # Without -p the server would leave three seconds after its last client
   # and every test would pay for a new one. Its output goes to a file: a
   # caller waiting on a pipe would otherwise wait for it forever.
   mkdir -p "$WINEPREFIX"
-  "$WINESERVER" -f -p >"$log" 2>&1 &
+  "$WINESERVER" -f -p >"$log" 2>&1 9>&- &
   echo $! >"$pidfile"
   touch -d '-1 second' "$pidfile"
   # A Wine program started before the server has made its socket would
   # start a second server of its own, and the two race for the prefix.
-  if ! wait_for_server; then
-    echo "wineserver did not start, see $log" >&2
-    exit 1
-  fi
+  started=$(( $(date +%s%N) / 1000000 ))
+  wait_for_server || failed "wineserver -f -p" "$(kill -0 "$(cat "$pidfile")" 2>/dev/null && echo 'running, no socket' || echo 'ended')" "$started"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "creating Wine prefix $WINEPREFIX (about a minute the first time)"
-    "$WINE" wineboot -i >>"$log" 2>&1 || { echo "wineboot failed, see $log" >&2; exit 1; }
+    # Wine's errors (not its chatter) go to the log, so a failure says why.
+    started=$(( $(date +%s%N) / 1000000 ))
+    WINEDEBUG=err+all "$WINE" wineboot -i >>"$log" 2>&1 9>&- || failed "wineboot -i" $? "$started"
   fi
   if [ "${3:-}" = headless ] && ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$log" 2>&1 || exit 1
+    started=$(( $(date +%s%N) / 1000000 ))
+    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$log" 2>&1 9>&- || failed "reg add" $? "$started"
     # The desktop reads the driver when it starts: start the server again.
     "$0" stop "$WINEPREFIX" && exec "$0" start "$WINEPREFIX"
   fi
-  "$WINE" cmd /c exit 0 >>"$log" 2>&1 || { echo "wine does not start, see $log" >&2; exit 1; }
+  started=$(( $(date +%s%N) / 1000000 ))
+  WINEDEBUG=err+all "$WINE" cmd /c exit 0 >>"$log" 2>&1 9>&- || failed "wine cmd /c exit 0" $? "$started"
   ;;
 create)
   "$0" start "$WINEPREFIX" && exec "$0" stop "$WINEPREFIX"

@@ -112,6 +112,23 @@ struct Box {
   std::wstring caption, text;  // the text's line breaks as shown (CR LF)
 };
 
+// That part of the screen, as a PNG file.
+inline void Capture(const RECT& area, const std::wstring& path) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  SelectObject(memory, previous);
+  CLSID png;
+  CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
+  EXPECT_EQ(Gdiplus::Bitmap(bitmap, nullptr).Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << Narrow(path);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
 class GuiApp {
  public:
   // The program built, in a fresh folder with the picture and the help
@@ -308,22 +325,21 @@ class GuiApp {
     static int count = 0;
     RECT area{};
     GetWindowRect(GetDesktopWindow(), &area);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, area.right, area.bottom, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::wstring path = Setting("PRAVEL_GUI_SCREENSHOTS") + L"\\" + std::to_wstring(++count) + L"-" +
-                              win32::Widen(std::string(test->test_suite_name()) + "." + test->name() + "-" + step) +
-                              L".png";
-    CLSID png;
-    CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
-    EXPECT_EQ(Gdiplus::Bitmap(bitmap, nullptr).Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << Narrow(path);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    Capture(area, Setting("PRAVEL_GUI_SCREENSHOTS") + L"\\" + std::to_wstring(++count) + L"-" +
+                      win32::Widen(std::string(test->test_suite_name()) + "." + test->name() + "-" + step) + L".png");
+  }
+  // Only the window and the boxes it shows, as a picture for the guide.
+  void Picture(const std::wstring& name) const {
+    WaitUntilIdle();
+    RECT area{};
+    GetWindowRect(main_, &area);
+    for (const Box& box : Boxes()) {
+      RECT shown{};
+      GetWindowRect(box.window, &shown);
+      UnionRect(&area, &area, &shown);
+    }
+    Capture(area, Setting("PRAVEL_GUI_PICTURES") + L"\\" + name + L".png");
   }
 
  private:
@@ -364,5 +380,31 @@ class GuiApp {
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
 };
+
+// The program and the driver share a virtual desktop of their own, with
+// room for the window at 144 DPI, so Wine draws the window frames itself
+// (the display has no window manager); pages and Internet shortcuts open
+// with the recorder, which writes down what it was asked to show.
+inline int RunDriver(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  SetProcessDPIAware();  // clicks and sizes in the display's own pixels
+  const auto set = [](HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * 2));
+  };
+  set(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", L"PravelGui", L"1600x1200");
+  SetThreadDesktop(CreateDesktopW(L"PravelGui", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
+  const std::wstring log = Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log";
+  DeleteFileW(log.c_str());
+  for (const wchar_t* extension : {L".html", L".url"}) set(HKEY_CLASSES_ROOT, extension, nullptr, L"PravelTestFile");
+  set(HKEY_CLASSES_ROOT, L"PravelTestFile\\shell\\open\\command", nullptr,
+      L"\"" + Setting("PRAVEL_GUI_RECORDER") + L"\" \"" + log + L"\" \"%1\"");
+  FreshFolder(Setting("PRAVEL_GUI_SCREENSHOTS"));
+  ULONG_PTR gdiplus = 0;
+  Gdiplus::GdiplusStartupInput input;
+  Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
+  const int result = RUN_ALL_TESTS();
+  Gdiplus::GdiplusShutdown(gdiplus);
+  return result;
+}
 
 }  // namespace pravel::gui

@@ -275,29 +275,4 @@ TEST(Desktop, TheReleaseByKeysAndAtHighDpi) {
 }  // namespace
 }  // namespace pravel::gui
 
-// The program and the driver share a virtual desktop of their own, with
-// room for the window at 144 DPI, so Wine draws the window frames itself
-// (the display has no window manager); pages and Internet shortcuts open
-// with the recorder, which writes down what it was asked to show.
-int main(int argc, char** argv) {
-  using pravel::gui::Setting;
-  ::testing::InitGoogleTest(&argc, argv);
-  SetProcessDPIAware();  // clicks and sizes in the display's own pixels
-  const auto set = [](HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-    RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * 2));
-  };
-  set(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", L"PravelGui", L"1600x1200");
-  SetThreadDesktop(CreateDesktopW(L"PravelGui", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
-  const std::wstring log = Setting("PRAVEL_GUI_OUTPUT") + L"\\shown.log";
-  DeleteFileW(log.c_str());
-  for (const wchar_t* extension : {L".html", L".url"}) set(HKEY_CLASSES_ROOT, extension, nullptr, L"PravelTestFile");
-  set(HKEY_CLASSES_ROOT, L"PravelTestFile\\shell\\open\\command", nullptr,
-      L"\"" + Setting("PRAVEL_GUI_RECORDER") + L"\" \"" + log + L"\" \"%1\"");
-  pravel::gui::FreshFolder(Setting("PRAVEL_GUI_SCREENSHOTS"));
-  ULONG_PTR gdiplus = 0;
-  Gdiplus::GdiplusStartupInput input;
-  Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
-  const int result = RUN_ALL_TESTS();
-  Gdiplus::GdiplusShutdown(gdiplus);
-  return result;
-}
+int main(int argc, char** argv) { return pravel::gui::RunDriver(argc, argv); }

@@ -144,8 +144,14 @@ TEST(Cli, TheUsersDefinitionIsOnTheDiskBeforeItIsReplaced) {
   TempDir dir;
   WriteFile("Pravel.ini", kTemplate);
   WriteFile("d.txt", Definition(2000));
-  ASSERT_EQ(
-      RunCli("build d.txt", "PRAVEL_SYNC_LOG=sync.log LD_PRELOAD=" + Quoted(PRAVEL_SYNC_LOG_PATH) + " exec").status, 0);
+  // The loader splits LD_PRELOAD at blanks as well as colons, so the logger
+  // is named without its folder and found through LD_LIBRARY_PATH, which is
+  // split at colons alone: a build folder with a blank still loads it.
+  const fs::path logger = PRAVEL_SYNC_LOG_PATH;
+  ASSERT_EQ(RunCli("build d.txt", "PRAVEL_SYNC_LOG=sync.log LD_LIBRARY_PATH=" + Quoted(logger.parent_path().string()) +
+                                      " LD_PRELOAD=" + Quoted(logger.filename().string()) + " exec")
+                .status,
+            0);
   std::vector<Text> log;
   for (std::istringstream lines(ReadFile("sync.log")); log.emplace_back(), std::getline(lines, log.back());) {
   }
