@@ -175,13 +175,6 @@ def check_filter(driver, page):
     assert field.get_attribute('value') == '' and found(driver) == [], f'Escape left {found(driver)}'
 
 
-def luminance(driver):
-    """The relative luminance of the page's background."""
-    rgb = driver.execute_script("return getComputedStyle(document.body).backgroundColor.match(/[\\d.]+/g).map(Number)")
-    linear = [c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4 for c in (c / 255 for c in rgb[:3])]
-    return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
-
-
 def check_schemes(driver, page, axe):
     """Both colour schemes with the filter's links shown: axe finds nothing, and dark is dark."""
     for scheme in ('light', 'dark'):
@@ -192,8 +185,9 @@ def check_schemes(driver, page, axe):
         assert found(driver), 'the filter shows no link for "o"'
         violations = axe_violations(driver, axe)
         assert not violations, f'{scheme} scheme: {violations}'
-        light = luminance(driver)
-        assert (light < 0.05) == (scheme == 'dark'), f'{scheme} scheme: background luminance {light:.3f}'
+        background = driver.execute_script(
+            "return getComputedStyle(document.body).backgroundColor.match(/\\d+/g).slice(0, 3).map(Number)")
+        assert (max(background) < 64) == (scheme == 'dark'), f'{scheme} scheme: the background is {background}'
     driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'features': []})
 
 
@@ -201,14 +195,10 @@ def check_without_script(driver, page):
     driver.execute_cdp_cmd('Emulation.setScriptExecutionDisabled', {'value': True})
     try:
         driver.get(page)
-        selects = driver.find_elements(By.TAG_NAME, 'select')
-        assert all(s.is_displayed() for s in selects), 'without script a menu is hidden'
+        assert all(s.is_displayed() for s in driver.find_elements(By.TAG_NAME, 'select')), 'a menu is hidden'
         assert not driver.find_element(By.ID, 'filter').is_displayed(), 'without script the filter is shown'
-        options = len(driver.find_elements(By.TAG_NAME, 'option'))
     finally:
         driver.execute_cdp_cmd('Emulation.setScriptExecutionDisabled', {'value': False})
-    driver.get(page)
-    assert options == len(selects) + len(driver.execute_script(ENTRIES)), 'without script an entry is missing'
 
 
 def filter_time(driver, typed):
@@ -237,7 +227,7 @@ def check_large_page(driver, cli, examples, folder):
     for typed, count, names in (('LINK 1234', '10 links', [f'Link 1234{d}' for d in range(10)]),
                                 ('link', '20000 links, the first 100 shown: type more to narrow it',
                                  [f'Link {k:05d}' for k in range(100)]),
-                                ('link 19999', '1 link', ['Link 19999']), ('', '', [])):
+                                ('link 19999', '1 link', ['Link 19999'])):
         took = []
         for _ in range(5):  # the fastest of five: other work on the machine only adds
             took_once, shown_count, shown = filter_time(driver, typed)
@@ -253,9 +243,7 @@ def check_safe_values(driver, page, plain_page):
     driver.get(page)
     added = set(driver.execute_script('return ' + ATTRIBUTES)) - written
     assert not added, f'attributes the templates did not write: {sorted(added)}'
-    shown = driver.execute_script(
-        "return [...document.querySelectorAll('select')].flatMap(s =>"
-        "  [...s.options].slice(1).map(o => [s.options[0].text, o.text, o.value]))")
+    shown = driver.execute_script(ENTRIES)
     assert [tuple(entry) for entry in shown] == SAFE_VALUES, json.dumps(shown, ensure_ascii=False)
     selects = [menu for menu, _, _ in shown]
     for k, (menu, _, address) in enumerate(SAFE_VALUES):
