@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "app/PravelFiles.h"
+#include "app/WorkScope.h"
 #include "app/Workflow.h"
 #include "definition/MenuNames.h"
 #include "definition/Normalise.h"
@@ -20,6 +21,7 @@ namespace pravel {
 // of a million lines never produces a million messages.
 struct Workflow::BuildNotes {
   std::size_t dropped = 0;  // lines with text the rewrite does not keep
+  std::size_t unused = 0;   // statement lines that went into no record
   Text backupName;          // set when a backup was written
   bool inFile = false;      // the input file holds the rebuilt definition
   bool nowUtf8 = false;     // the input file was written in UTF-8 for the first time
@@ -39,6 +41,8 @@ Outcome Workflow::BuildHtml() {
   HtmlLines.clear();
   state_.HtmlBuilt = 0;
   if (state_.FileValidated == 0) return ShowStepGuard();
+  WorkScope work(host, "Building the page");
+  host.WorkPart("checking the definition");
   // Read once for the check and the records: nothing can change the pane
   // in between (the boxes shown meanwhile are modal). The pane takes the
   // regrouped text at the end of StripAndBuild; these lines are not read
@@ -50,7 +54,7 @@ Outcome Workflow::BuildHtml() {
   }
   if (state_.FileValidated == 0) return ShowStepGuard();
   ShowStatus();
-  if (InputIsPravelFile()) return Outcome::Failure("the input file is one of Pravel's own files");
+  if (!FolderWritable()) return Outcome::Failure("the definition's folder cannot be written");
   // Asked before anything is written: a No leaves every file as it was.
   if (!MayReplaceInputFile()) return Outcome::Refusal("the input file changed on disk");
 
@@ -69,6 +73,7 @@ Outcome Workflow::BuildHtml() {
   if (DelegateWork() == WalkEnd::Finished) {
     host.SetCaption(kCaptionStep4);
     state_.HtmlBuilt = 1;
+    builtFrom_ = host.InputPane().PaneChangeCount();
   } else {
     // A walk stopped at an out-of-order address is not a finished page:
     // the draft is still written for inspection, but step 4 stays closed.
@@ -80,15 +85,15 @@ Outcome Workflow::BuildHtml() {
   return outcome;
 }
 
-bool Workflow::InputIsPravelFile() {
-  // The open dialog refused the road's own files in the folder it left
-  // current; a later dialog may have made the input file's folder current.
-  if (inputPath_.empty()) return false;
-  const Text pravelFile = PravelFileAt(inputPath_, CurrentDirectory());
-  if (pravelFile.empty()) return false;
-  host.ShowMessage("Cannot build from the input file " + inputPath_ + ": " + PravelFileReason(pravelFile) + ".",
+bool Workflow::FolderWritable() {
+  const Text folder = Folder();
+  const FileResult writable = CanCreateFileIn(folder);
+  if (writable) return true;
+  host.ShowMessage("Cannot write in the folder " + folder + ": " + writable.reason + "." + Text(CRLF) +
+                       "The page and its files are made beside the definition. Save the definition in another "
+                       "folder with Save As, then build again.",
                    MessageKind::Error);
-  return true;
+  return false;
 }
 
 bool Workflow::MayReplaceInputFile() {
@@ -108,7 +113,7 @@ void Workflow::LoadPageTemplate() {
 bool Workflow::PageTemplateGivesMenus() {
   const std::vector<Text> missing = MissingPieces(ReadPageParts(re2));
   if (missing.empty()) return true;
-  const Text name = PathIn(templateFolder_.empty() ? CurrentDirectory() : templateFolder_, kPageTemplateName);
+  const Text name = PathIn(templateFolder_, kPageTemplateName);
   // A page without menus, announced as created, would look like a build
   // that worked; the template is named with what it lacks instead.
   Text text = "No page is built: the page template " + name;
@@ -126,19 +131,22 @@ bool Workflow::PageTemplateGivesMenus() {
 
 Text Workflow::TemplateFolder() const {
   const char* const names[] = {kPageTemplateName, kHeaderFileName, kTableHeaderFileName, kTrailerFileName};
+  const Text folder = Folder();
   for (const char* name : names) {
-    if (Exists(name)) return {};
+    if (Exists(PathIn(folder, name))) return folder;
   }
   const Text beside = host.ProgramFolder();
-  if (beside.empty() || SameFile(beside, CurrentDirectory())) return {};
+  if (beside.empty() || SameFile(beside, folder)) return folder;
   for (const char* name : names) {
     if (Exists(PathIn(beside, name))) return beside;
   }
-  return {};
+  return folder;
 }
 
 Text Workflow::ReadTemplate(const Text& folder, const char* name) const {
-  if (folder.empty()) return FileReadAll(name);
+  // Only the definition's own folder gets the missing templates made
+  // empty, for the user to fill; the program's folder is read, never written.
+  if (folder == Folder()) return FileReadAll(PathIn(folder, name));
   Text text;
   FileRead(PathIn(folder, name), text);
   return text;
@@ -146,6 +154,7 @@ Text Workflow::ReadTemplate(const Text& folder, const char* name) const {
 
 bool Workflow::StripAndBuild(const TextLines& lines) {
   ProbedPart part(probe_, "normalise");
+  host.WorkPart("sorting the records");
   trace_.Trace("StripAndBuild");
   // Validation has just counted the address lines: no more records can come.
   const Records records = CollectRecords(lines, static_cast<std::size_t>(std::max(state_.LinkAddressCnt, 0)));
@@ -164,7 +173,8 @@ bool Workflow::StripAndBuild(const TextLines& lines) {
 
   BuildNotes notes;
   notes.dropped = droppedLines_;  // of these lines, validated just before
-  FileWriter file(kSortedRecordsName);
+  notes.unused = records.leftOut().Lines();
+  FileWriter file(InFolder(kSortedRecordsName));
   for (std::size_t k = 0; k < records.Count(); ++k) {
     file.Append(records[k].menu);
     file.Append(records[k].link);
@@ -207,7 +217,7 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
   // A definition marked as UTF-8 stays marked: some editors read a file
   // without the mark in the system's code page.
   if (paneText.starts_with(kUtf8ByteOrderMark)) definition.insert(0, kUtf8ByteOrderMark);
-  if (FileResult written = FileWriteText(kValidatedInputName, definition); !written) {
+  if (FileResult written = FileWriteText(InFolder(kValidatedInputName), definition); !written) {
     notes.Failed(WriteFailure(kValidatedInputName, written));
     notes.validatedWritten = false;
   }
@@ -229,6 +239,7 @@ void Workflow::TrimMenuName(const Records& records, std::string_view paneText, B
   }
   SetMenuNameList(entries);
   if (definition != paneText) {
+    host.WorkPart("putting the rebuilt definition into the pane");
     host.PaneAboutToChange();
     host.InputPane().PaneTakeText(std::move(definition));
   }
@@ -260,7 +271,7 @@ void Workflow::RewriteInputFile(const Text& definition, std::string_view paneTex
   }
   const Text backup = inputPath_ + Text(kBackupSuffix);
   WriteOptions options{.onDisk = true};
-  if (notes.dropped > 0 && (host.InputPane().PaneModified() || !existed)) {
+  if (notes.dropped + notes.unused > 0 && (host.InputPane().PaneModified() || !existed)) {
     if (FileResult kept = FileWriteText(backup, paneText, {.onDisk = true}); !kept) {
       notes.Failed(WriteFailure(backup, kept));
     } else {
@@ -283,6 +294,7 @@ void Workflow::RewriteInputFile(const Text& definition, std::string_view paneTex
 
 WalkEnd Workflow::DelegateWork() {
   ProbedPart part(probe_, "walk");
+  host.WorkPart("making the draft page");
   const TextLines definition = host.InputPane().PaneReadLines();
   // A draft page has about as many lines as the definition, mostly fewer:
   // room for them at once, so the list does not copy itself as it grows.
@@ -294,17 +306,31 @@ WalkEnd Workflow::DelegateWork() {
   if (DeclaresUtf8(page.header) && !IsUtf8(definition.Whole())) {
     toUtf8 = [this](std::string_view value) { return host.DefinitionToUtf8(value); };
   }
-  return pravel::DelegateWork(
+  // The renamed menus in one box for the whole build, however many there
+  // are: the first few as before, then how many more. A box for each
+  // would ask a click for every menu of a large definition.
+  constexpr std::size_t kRenamesShown = 10;
+  std::size_t renames = 0;
+  Text renamedText;
+  const WalkEnd end = pravel::DelegateWork(
       definition, page, HtmlLines, HtmlHdrDoneCount, trace_,
-      [this](std::string_view asWritten, std::string_view renamed) {
-        host.ShowMessage(MenuRenamedText(asWritten, renamed), MessageKind::Warning);
+      [&](std::string_view asWritten, std::string_view renamed) {
+        if (++renames > kRenamesShown) return;
+        if (!renamedText.empty()) renamedText += CRLF;
+        renamedText += MenuRenamedText(asWritten, renamed);
       },
       toUtf8);
+  if (renames > kRenamesShown) {
+    renamedText += Text(CRLF) + "... and " + NumberToText(static_cast<std::int64_t>(renames - kRenamesShown)) +
+                   " more menus renamed the same way.";
+  }
+  if (renames > 0) host.ShowMessage(renamedText, MessageKind::Warning);
+  return end;
 }
 
 void Workflow::WriteDraft() {
   ProbedPart part(probe_, "draft");
-  if (FileResult saved = FileWriteLines(kDraftFileName, HtmlLines); !saved) {
+  if (FileResult saved = FileWriteLines(InFolder(kDraftFileName), HtmlLines); !saved) {
     host.ShowMessage(WriteFailure(kDraftFileName, saved), MessageKind::Warning);
   }
 }

@@ -4,6 +4,7 @@
 #include "app/PravelFiles.h"
 #include "app/Workflow.h"
 #include "bookmarks/BookmarkExport.h"
+#include "definition/Definition.h"
 #include "definition/Validation.h"
 #include "text/FileWriter.h"
 #include "tools/EditorTools.h"
@@ -15,7 +16,15 @@ void Workflow::PasteTemplate() {
   // Which of the two paste commands ran is told by its name.
   host.SetClipboardText(PasteTemplateText(
       currentCommand_ == InfoOf(Command::PasteMenu).name ? StatementTemplate::Menu : StatementTemplate::Link));
-  const std::int64_t from = host.InputPane().PaneSelection().first;
+  Pane& pane = host.InputPane();
+  std::int64_t from = pane.PaneSelection().first;
+  // Inside a statement the template would become part of its value, and
+  // cut the statement from its ">": it goes after the line instead, where
+  // its leading line break starts a line of its own.
+  if (const Pane::LineAt line = pane.PaneLineAt(from); InsideStatement(line.before + line.after, line.before.size())) {
+    from = line.end;
+    pane.PaneSelect(from, from);
+  }
   host.PasteIntoInputPane();
   // The caret goes between the first pair of brackets, where the name or
   // address is typed next.
@@ -33,7 +42,7 @@ void Workflow::SaveAsClick() {
   dialog.title = "Save As";
   dialog.filters = {kTextFilesFilter};
   dialog.fileName = inputPath_;
-  dialog.initialDir = CurrentDirectory();
+  dialog.initialDir = Folder();
   dialog.defaultExt = "txt";
 
   constexpr const char* kStillInThePane = "The text is still in the pane.";
@@ -54,7 +63,13 @@ void Workflow::SaveAsTo(const Text& name, const std::function<void(const Text&)>
   const Text text = host.InputPane().PaneText();
   const WriteOptions options{.backupName = changed ? name + Text(kBackupSuffix) : Text(), .onDisk = true};
   if (FileResult saved = FileWriteText(name, text, options); !saved) return fail(saved.reason);
-  if (input) inputStamp_ = StampOf(name);
+  // The pane's definition is the saved file from now on: the build rewrites
+  // it, and the page and its files are made beside it. The road then
+  // never mixes two folders, and a definition in a folder that cannot be
+  // written can go on from another one.
+  inputPath_ = name;
+  folder_ = FolderOf(name);
+  inputStamp_ = StampOf(name);
   host.InputPane().PaneSaved();
   if (host.InputPane().PaneTookUtf8()) host.ShowMessage(Utf8FromNowOn(name), MessageKind::Warning);
 }
@@ -90,10 +105,18 @@ Outcome Workflow::ExportBookmarkFile() {
   dialog.title = "Export bookmarks";
   dialog.filters = {kBookmarksFilter};
   dialog.fileName = "Pravel_bookmarks.html";
-  dialog.initialDir = CurrentDirectory();
+  dialog.initialDir = Folder();
   dialog.defaultExt = "html";
   const std::optional<Text> name = ChooseSaveName(dialog, "No bookmark file was written.");
   if (!name) return Outcome::Refusal("no bookmark file was chosen");
+  // The dialog only asked whether to replace a file; this one holds the
+  // definition the bookmarks are made from.
+  if (!inputPath_.empty() && SameFile(*name, inputPath_)) {
+    host.ShowMessage(WriteFailure(*name, Failed("it is the definition open in the pane")) + Text(CRLF) +
+                         "No bookmark file was written.",
+                     MessageKind::Error);
+    return Outcome::Refusal("the bookmark file would replace the definition");
+  }
   const BookmarkExport exported = ExportBookmarks(lines);
   if (FileResult saved = FileWriteText(*name, exported.file); !saved) {
     host.ShowMessage(WriteFailure(*name, saved), MessageKind::Error);
@@ -103,8 +126,9 @@ Outcome Workflow::ExportBookmarkFile() {
   return {};
 }
 
-// A missing link is the platform's to report.
-void Workflow::ShowHelp() { host.ShowFile(kHelpLinkName); }
+// A link the user keeps beside the definition comes first; a missing one is
+// the platform's to report.
+void Workflow::ShowHelp() { host.ShowFile(InFolder(kHelpLinkName)); }
 
 void Workflow::FindLink() {
   if (host.InputPane().PaneTextLength() == 0) {

@@ -11,6 +11,7 @@
 #include "text/Charset.h"
 #include "text/Pane.h"
 #include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace pravel {
 
@@ -59,6 +60,15 @@ class Host {
   // works on the old text (a link check) stops.
   virtual void PaneAboutToChange() {}
 
+  // A step that may take long on a large definition (a load, an import, a
+  // build) starts, goes on to another part, and ends. The window shows a
+  // wait cursor meanwhile and, once the step has run for about a second,
+  // what it does in the status line; the parts are few, so telling them
+  // costs nothing. Every StartWork is followed by one EndWork.
+  virtual void StartWork(const Text& /*what*/) {}
+  virtual void WorkPart(const Text& /*part*/) {}
+  virtual void EndWork() {}
+
   // The go-to list: entries in display order, entry 0 (the prompt) selected.
   virtual void SetMenuNameList(const std::vector<Text>& entries) = 0;
   // The list of the regrouped definition, one item per line, made visible.
@@ -72,6 +82,12 @@ class Host {
   // The folder the program lies in, where the example's templates are
   // shipped; empty when there is none to fall back on.
   virtual Text ProgramFolder() const { return {}; }
+
+  // The folder the program works in until a definition is open: the open
+  // dialog starts there, and a step refused before anything was opened
+  // writes its trace there. The folder the program was started in, unless
+  // a front knows a better place for the user's files.
+  virtual Text StartFolder() const { return CurrentDirectory(); }
 
   // The text typed into the Columns field.
   virtual Text ColumnsText() = 0;

@@ -1,6 +1,7 @@
 // Step 1, Open Input: a definition file into the pane, and the go-to list
 // of the menu names it holds.
 #include "app/PravelFiles.h"
+#include "app/WorkScope.h"
 #include "app/Workflow.h"
 #include "bookmarks/BookmarkImport.h"
 #include "bookmarks/BookmarkReader.h"
@@ -22,10 +23,12 @@ Outcome Workflow::DoOpen(const Text* chosenFile) {
   dialog.title = "Load/Open  Input File   *.txt";
   dialog.filters = {kTextFilesFilter, kBookmarksFilter};
   dialog.fileName = "Pravel_Input.txt";
-  dialog.initialDir = CurrentDirectory();
+  dialog.initialDir = Folder();
 
   Outcome outcome;
+  std::optional<WorkScope> work;
   if (const std::optional<Text> chosen = chosenFile ? *chosenFile : host.ChooseFile(dialog)) {
+    work.emplace(host, "Loading " + FileNameOf(*chosen));
     outcome = LoadChosenFile(*chosen);
     // A bookmark file whose definition the user did not save: everything
     // stays as it was.
@@ -51,8 +54,9 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
     return Outcome::Failure(reason);
   };
   // A definition stored as one of the road's own files would be destroyed
-  // by the next step that writes it, or read back as a template.
-  if (const Text pravelFile = PravelFileAt(path, CurrentDirectory()); !pravelFile.empty()) {
+  // by the next step that writes it, or read back as a template: the road
+  // runs in the definition's own folder.
+  if (const Text pravelFile = PravelFileAt(path, FolderOf(path)); !pravelFile.empty()) {
     return refuse(PravelFileReason(pravelFile));
   }
   Text content;
@@ -62,8 +66,10 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
   if (IsBookmarkFile(content)) return ImportBookmarkFile(path, content);
   if (content.find('\0') != Text::npos) return refuse("it holds NUL bytes, so it is not a text file");
   inputPath_ = path;
+  folder_ = FolderOf(path);
   inputStamp_ = StampOf(path);
   host.PaneAboutToChange();
+  host.WorkPart("putting the definition into the pane");
   host.InputPane().PaneTakeText(std::move(content));
   host.InputPane().PaneSaved();
   host.FocusInputPane();
@@ -74,6 +80,7 @@ Outcome Workflow::LoadChosenFile(const Text& path) {
 }
 
 Outcome Workflow::ImportBookmarkFile(const Text& path, std::string_view bytes) {
+  host.WorkPart("reading the bookmarks");
   const BookmarkImport import = ImportBookmarks(bytes);
   if (!import.error.empty()) {
     host.ShowMessage(ImportSummary(import, path), MessageKind::Error);

@@ -38,7 +38,7 @@ Text PravelFileReason(const Text& name) {
 }
 
 Text Utf8FromNowOn(const Text& name) {
-  return name + " is saved as UTF-8 from now on: it holds characters its former encoding cannot";
+  return name + " is saved as UTF-8 from now on: it holds characters its former encoding cannot hold.";
 }
 
 }  // namespace pravel

@@ -1,6 +1,7 @@
 // Step 4, Save/Show Html: the menu lines of the draft page laid out as a
 // table in the final page, the files written, the page shown.
 #include "app/PravelFiles.h"
+#include "app/WorkScope.h"
 #include "app/Workflow.h"
 #include "html/FinalPage.h"
 #include "html/TableLayout.h"
@@ -15,7 +16,21 @@ Outcome Workflow::SaveShowHtml() {
       state_.HtmlBuilt != 1) {
     return ShowStepGuard();
   }
+  // A page built from an older text of the pane would be written and
+  // shown as new without the changes made since.
+  if (host.InputPane().PaneChangeCount() != builtFrom_) {
+    if (!host.AskYesNo("The definition in the pane has changed since the page was built, so the page does not show "
+                       "the changes." +
+                           Text(CRLF) + "Build the page again first, then save and show it?",
+                       "Pravel")) {
+      return Outcome::Refusal("the page was built from an older text of the pane");
+    }
+    if (Outcome built = BuildHtml(); !built.done()) return built;
+    currentCommand_ = "SaveShowHtml";
+  }
   ShowStatus();
+  if (!FolderWritable()) return Outcome::Failure("the definition's folder cannot be written");
+  WorkScope work(host, "Saving the page");
   if (!Create_MenusOnly()) {
     // The files could not all be written; that was reported, nothing is
     // shown or claimed, and step 4 can be tried again.
@@ -23,17 +38,16 @@ Outcome Workflow::SaveShowHtml() {
     return Outcome::Failure("a file of the page could not be written");
   }
   host.PumpMessages();
-  host.ShowFile(kShowPageName);
+  host.ShowFile(InFolder(kShowPageName));
   Text done;
   AppendLine(done, "The following files are newly created:");
   for (const char* name : {kPageName, kPageCopyName, kMenusOnlyName}) AppendLine(done, " " + Text(name) + " ");
   AppendLine(done, "");
-  if (!templateFolder_.empty()) {
-    AppendLine(done, "The page templates were read from " + templateFolder_ + ": this folder holds none.");
+  if (templateFolder_ != Folder()) {
+    AppendLine(done, "The page templates were read from " + templateFolder_ + ": " + Folder() + " holds none.");
   }
-  // Where the files are: the current folder, which the open dialog or a
-  // definition named on the command line may have moved since the start.
-  done += "Located Here: " + CurrentDirectory();
+  // Where the files are: beside the definition.
+  done += "Located Here: " + Folder();
   host.ShowMessage(done, MessageKind::Report);
   host.SetCaption(kCaptionDone);
   // The user may validate the same text again, or open another file.
@@ -70,7 +84,7 @@ bool Workflow::Create_MenusOnly() {
     menuLines = std::span<Text>(draft).subspan(menus->begin, menus->end - menus->begin);
     trace_.Trace(" Create_MenusOnly  NOT  </div>");
   }
-  if (!Reported(kMenusOnlyName, FileWriteLines(kMenusOnlyName, menuLines)) || !RecreateAll_from(menuLines)) {
+  if (!Reported(kMenusOnlyName, FileWriteLines(InFolder(kMenusOnlyName), menuLines)) || !RecreateAll_from(menuLines)) {
     HtmlLines = std::move(draft);
     return false;
   }
@@ -87,8 +101,8 @@ bool Workflow::RecreateAll_from(std::span<Text> menuLines) {
       AssembleFinalPage(HtmlLines, trace_, ColumnCountOf(host.ColumnsText()), header, tableHeader, menuLines, trailer);
   // Both copies of the page are written from its lines: joining them first
   // would hold the whole page twice.
-  if (Reported(kPageName, FileWriteLines(kPageName, HtmlLines)) &&
-      Reported(kPageCopyName, FileWriteLines(kPageCopyName, HtmlLines))) {
+  if (Reported(kPageName, FileWriteLines(InFolder(kPageName), HtmlLines)) &&
+      Reported(kPageCopyName, FileWriteLines(InFolder(kPageCopyName), HtmlLines))) {
     return true;
   }
   // The menu lines go back from the page to their places in the draft.

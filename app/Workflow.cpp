@@ -138,6 +138,6 @@ Outcome Workflow::ShowStepGuard() {
 
 void Workflow::ShowStatus() { host.SetStatus("Pravels: " + StateText()); }
 
-void Workflow::WriteTraceFile() const { FileWriteText(kTraceFileName, trace_.TraceText); }
+void Workflow::WriteTraceFile() const { FileWriteText(InFolder(kTraceFileName), trace_.TraceText); }
 
 }  // namespace pravel

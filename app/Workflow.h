@@ -95,6 +95,11 @@ class Workflow {
   const StepState& State() const { return state_; }
   const Text& CurrentCommand() const { return currentCommand_; }
   const Text& InputPath() const { return inputPath_; }
+  // The folder of the definition in the pane, where every file of the road
+  // is read and written: held here, never taken from the process's current
+  // folder, which a dialog or another part of the program may move. Before
+  // any definition is open, the host's start folder.
+  Text Folder() const { return folder_.empty() ? host.StartFolder() : folder_; }
   // The draft page after a build, the final page after Save/Show.
   const std::vector<Text>& PageLines() const { return HtmlLines; }
   std::int64_t FindStart() const { return findStart_; }
@@ -125,16 +130,18 @@ class Workflow {
 
   // Step 3, Build Html, and its parts in the order it runs them.
   Outcome BuildHtml();
-  // The input file, if it became one of the road's own files since it was
-  // opened; the user is told.
-  bool InputIsPravelFile();
+  // A file of the road: the name in the definition's folder.
+  Text InFolder(const char* name) const { return PathIn(Folder(), name); }
+  // Whether files can be made in the definition's folder; when not, the
+  // user is told, and nothing of the road is written anywhere else.
+  bool FolderWritable();
   void LoadPageTemplate();
   // Whether the page template has the pieces a page of menus is made of;
   // when it lacks one, the user is told which, before anything is written.
   bool PageTemplateGivesMenus();
-  // Where the page templates are read from: the current folder; but when
-  // it holds none of the four and the folder beside the program does (the
-  // example shipped with it), that one, and nothing is created here.
+  // Where the page templates are read from: the definition's folder; but
+  // when it holds none of the four and the folder beside the program does
+  // (the example shipped with it), that one, and nothing is created here.
   Text TemplateFolder() const;
   Text ReadTemplate(const Text& folder, const char* name) const;
   // Collects and sorts the records, writes them, regroups the definition
@@ -194,14 +201,16 @@ class Workflow {
   int HtmlHdrDoneCount = 0;       // page headers emitted since the last validation
   std::size_t droppedLines_ = 0;  // lines of the text last validated that a rewrite leaves out
   Text currentCommand_ = "nuttin";
-  Text inputPath_;                       // the file last opened; the build rewrites it
+  Text inputPath_;                       // the file last opened or saved as; the build rewrites it
+  Text folder_;                          // the folder of inputPath_, made absolute when it was chosen
   std::optional<FileStamp> inputStamp_;  // the input file as last read or written here
   std::int64_t findStart_ = 0;           // where the next find begins
+  std::uint64_t builtFrom_ = 0;          // the pane's change count when the page was built
   // The hidden stores: the page template during a build, the generated
   // page lines.
   Text re2;
   std::vector<Text> HtmlLines;
-  Text templateFolder_;  // where the last build or Save/Show read its templates; empty: the current folder
+  Text templateFolder_;  // where the last build or Save/Show read its templates
   bool commandRunning_ = false;
 };
 

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "bookmarks/BookmarkEncoding.h"
-#include "bookmarks/CharacterReferences.h"
 #include "bookmarks/HtmlTokens.h"
+#include "text/CharacterReferences.h"
 #include "text/Charset.h"
 
 namespace pravel {

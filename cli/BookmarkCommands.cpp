@@ -32,11 +32,12 @@ void Report(const Text& text) {
 
 // Why the file to write may not be written; empty when it may. One of
 // Pravel's own files would be destroyed now or by the next build (in its
-// own folder, or the one the road writes to); the file being read would be
-// lost to its own conversion; an existing file is only replaced when asked.
+// own folder, or the one the definition's road writes to); the file being
+// read would be lost to its own conversion; an existing file is only
+// replaced when asked.
 Text OutputRefused(const CliOptions& options) {
   const Text& output = options.output;
-  for (const Text& folder : {FolderOf(output), CurrentDirectory()}) {
+  for (const Text& folder : {FolderOf(output), FolderOf(options.definition)}) {
     if (const Text own = PravelFileAt(output, folder); !own.empty()) {
       return "cannot write " + output + ": " +
              (options.command == Command::Import
@@ -94,12 +95,8 @@ int Export(const CliOptions& options, std::string_view content) {
 
 }  // namespace
 
-int RunBookmarkCommand(const CliOptions& options) {
-  for (const Text& dir : options.directories) {
-    std::error_code ec;
-    std::filesystem::current_path(PathOf(dir), ec);
-    if (ec) return Fail(kRefused, "cannot change to the folder " + dir + ": " + ec.message());
-  }
+int RunBookmarkCommand(CliOptions options) {
+  if (const Text error = TakeNamesFromFolder(options); !error.empty()) return Fail(kRefused, error);
   if (const Text refused = OutputRefused(options); !refused.empty()) return Fail(kRefused, refused);
   Text content;
   if (FileResult read = FileRead(options.definition, content); !read) {

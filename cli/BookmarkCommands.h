@@ -7,6 +7,6 @@
 namespace pravel::cli {
 
 // Runs the import or export the options name; the exit status.
-int RunBookmarkCommand(const CliOptions& options);
+int RunBookmarkCommand(CliOptions options);
 
 }  // namespace pravel::cli

@@ -7,6 +7,7 @@
 
 #include "cli/CliHost.h"
 #include "linkcheck/LinkCheck.h"
+#include "text/Charset.h"
 #include "text/TextFile.h"
 
 #ifdef _WIN32
@@ -43,7 +44,7 @@ bool StandardErrorIsTerminal() {
 
 }  // namespace
 
-int RunCheck(const CliOptions& options) {
+int RunCheck(CliOptions options) {
   CheckSettings settings;
   if (!options.jobs.empty() && !ReadCount(options.jobs, 1, 256, settings.jobs)) {
     return Fail("--jobs takes a whole number from 1 to 256, not '" + options.jobs + "'");
@@ -51,20 +52,23 @@ int RunCheck(const CliOptions& options) {
   if (!options.timeout.empty() && !ReadCount(options.timeout, 1, 600, settings.timeoutSeconds)) {
     return Fail("--timeout takes whole seconds from 1 to 600, not '" + options.timeout + "'");
   }
-  for (const Text& dir : options.directories) {
-    std::error_code ec;
-    std::filesystem::current_path(PathOf(dir), ec);
-    if (ec) return Fail("cannot change to the folder " + dir + ": " + ec.message());
+  const bool json = options.format == "json";
+  if (!json && !options.format.empty() && options.format != "text") {
+    return Fail("--format takes text or json, not '" + options.format + "'");
   }
-  // The page is written to the current folder, so relative addresses lead
+  if (const Text error = TakeNamesFromFolder(options); !error.empty()) return Fail(error);
+  // The page is written beside the definition, so relative addresses lead
   // from there.
-  settings.pageFolder = CurrentDirectory();
+  settings.pageFolder = FolderOf(options.definition);
 
   Text content;
   if (const FileResult read = FileRead(options.definition, content); !read) {
     return Fail("cannot read the definition " + options.definition + ": " + read.reason);
   }
-  const std::vector<LinkToCheck> links = LinksToCheck(TextLines(std::move(content)));
+  // A definition that is not UTF-8 is Windows-1252 to the build, which
+  // writes it so into a page that declares UTF-8; the report is UTF-8 too.
+  const std::vector<LinkToCheck> links =
+      LinksToCheck(TextLines(std::move(content)), [](std::string_view bytes) { return Windows1252ToUtf8(bytes); });
 
   // Progress only where someone watches: a log or a pipe gets the report alone.
   const bool showProgress = StandardErrorIsTerminal();
@@ -78,7 +82,7 @@ int RunCheck(const CliOptions& options) {
   const CheckReport report = CheckLinks(links, settings, showProgress ? CheckProgress(progress) : nullptr, never);
   if (showProgress && !links.empty()) std::fputs("\n", stderr);
 
-  std::fputs(ConsoleText(CheckReportText(report)).c_str(), stdout);
+  std::fputs(ConsoleText(json ? CheckReportJson(report) : CheckReportText(report)).c_str(), stdout);
   return AnyDead(report) ? kSomethingDead : kNothingDead;
 }
 

@@ -8,6 +8,6 @@ namespace pravel::cli {
 
 // The exit status: 0 nothing dead, 1 something dead, 2 a usage error or a
 // definition that cannot be read.
-int RunCheck(const CliOptions& options);
+int RunCheck(CliOptions options);
 
 }  // namespace pravel::cli

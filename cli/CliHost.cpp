@@ -78,17 +78,17 @@ void CliHost::ShowMessage(const Text& text, MessageKind kind) {
   if (kind != MessageKind::Warning) std::fflush(stream);
 }
 
-Text FindFileIgnoringCase(const Text& fileName) {
-  if (Exists(fileName)) return PathIn(CurrentDirectory(), fileName);
-  const Text wanted = TextLower(fileName);
+Text FindFileIgnoringCase(const Text& path) {
+  if (Exists(path)) return path;
+  const Text wanted = TextLower(FileNameOf(path));
   try {
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::current_path())) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(PathOf(FolderOf(path)))) {
       if (TextLower(NameOf(entry.path().filename())) == wanted) return NameOf(entry.path());
     }
   } catch (const fs::filesystem_error&) {
     // An unreadable folder: the name as it is.
   }
-  return fileName;
+  return path;
 }
 
 void CliHost::ShowFile(const Text& fileName) {

@@ -25,9 +25,9 @@ class CliHost final : public HeadlessHost {
 // writes as the platform's line break.
 Text ConsoleText(std::string_view text);
 
-// The file in the current folder whose name equals fileName without regard
-// to case (the page is shown as "Pravel.Html" but written as "Pravel.html"),
-// as an absolute path; fileName itself when there is none.
-Text FindFileIgnoringCase(const Text& fileName);
+// The file in the same folder as path whose name equals path's without
+// regard to case (the page is shown as "Pravel.Html" but written as
+// "Pravel.html"); path itself when there is none.
+Text FindFileIgnoringCase(const Text& path);
 
 }  // namespace pravel::cli

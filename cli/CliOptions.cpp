@@ -1,5 +1,10 @@
 #include "cli/CliOptions.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "text/TextFile.h"
+
 namespace pravel::cli {
 
 const char* const kUsage =
@@ -7,13 +12,13 @@ const char* const kUsage =
     "       pravel-cli [-C DIR] build DEFINITION [--columns TEXT] [--show]\n"
     "       pravel-cli [-C DIR] import BOOKMARKS DEFINITION [--force]\n"
     "       pravel-cli [-C DIR] export DEFINITION BOOKMARKS [--force]\n"
-    "       pravel-cli [-C DIR] check DEFINITION [--jobs N] [--timeout S]\n"
+    "       pravel-cli [-C DIR] check DEFINITION [--jobs N] [--timeout S] [--format F]\n"
     "       pravel-cli --help | --version\n"
     "\n"
     "Turns a menu definition into an HTML page of drop-down menus by the same\n"
     "steps the Pravel window takes: Open Input, Validate Input, Build Html and\n"
-    "Save/Show Html. Template files are read from the current folder and every\n"
-    "file is written there.\n"
+    "Save/Show Html. Template files are read from the definition's folder and\n"
+    "every file is written there.\n"
     "\n"
     "Commands:\n"
     "  validate        load DEFINITION, count and check its statements\n"
@@ -25,18 +30,22 @@ const char* const kUsage =
     "                  definition: a menu for each folder that holds links\n"
     "  export          write the menus of the page DEFINITION builds as a\n"
     "                  bookmark file, a folder for each menu\n"
-    "  check           try every address of DEFINITION's links and report the dead\n"
-    "                  and moved ones; relative addresses are files in the current\n"
-    "                  folder, where the page is written. Writes nothing\n"
+    "  check           try every address of DEFINITION's links and report the dead,\n"
+    "                  moved, refused and rate-limited ones; relative addresses are\n"
+    "                  files in DEFINITION's folder, where the page is written.\n"
+    "                  At most 4 requests at a time go to one host. Writes nothing\n"
     "\n"
     "Options:\n"
-    "  -C DIR          run as if started in DIR (DEFINITION is then relative to DIR)\n"
+    "  -C DIR          run as if started in DIR (the files named are then relative\n"
+    "                  to DIR)\n"
     "  --columns TEXT  forms per table row, as typed in the Columns field (default 4)\n"
     "  --show          open the page with the default program for it\n"
     "  --force         (import, export) replace an existing file, keeping its\n"
     "                  previous content in the same name with .bak added\n"
-    "  --jobs N        check: requests at a time, 1 to 256 (default 8)\n"
-    "  --timeout S     check: seconds to wait for each answer, 1 to 600 (default 10)\n"
+    "  --jobs N        check: requests at a time over all hosts, 1 to 256 (default 64)\n"
+    "  --timeout S     check: seconds for each link, from its first request to its\n"
+    "                  verdict, 1 to 600 (default 10)\n"
+    "  --format F      check: the report as text (the default) or as one JSON document\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -48,7 +57,24 @@ const char* const kUsage =
     "definition refused, or the file could not be written; 2 a usage error, a\n"
     "file that cannot be read or is not a bookmark file, or a file to write that\n"
     "exists (without --force), is the file read, or is one of Pravel's own.\n"
-    "check: 0 no link is dead, 1 some link is dead, 2 and 3 as above.\n";
+    "check: 0 no link is dead (refused and rate-limited ones are not), 1 some link\n"
+    "is dead, 2 and 3 as above.\n";
+
+Text TakeNamesFromFolder(CliOptions& options) {
+  Text folder;
+  for (const Text& dir : options.directories) {
+    folder = folder.empty() ? dir : PathIn(folder, dir);
+    std::error_code ec;
+    const bool isFolder = std::filesystem::is_directory(PathOf(folder), ec);
+    NoMemoryLost(ec);
+    if (!isFolder) return "cannot use the folder " + dir + ": " + (ec ? ec.message() : "it is not a folder");
+  }
+  if (folder.empty()) return {};
+  for (Text* name : {&options.definition, &options.output}) {
+    if (!name->empty()) *name = PathIn(folder, *name);
+  }
+  return {};
+}
 
 namespace {
 
@@ -112,9 +138,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       o.show = true;
     } else if (isOption && twoFiles && arg == "--force") {
       o.force = true;
-    } else if (isOption && o.command == Command::Check && (arg == "--jobs" || arg == "--timeout")) {
+    } else if (isOption && o.command == Command::Check &&
+               (arg == "--jobs" || arg == "--timeout" || arg == "--format")) {
       if (i + 1 >= args.size()) return fail(arg + " needs a value");
-      (arg == "--jobs" ? o.jobs : o.timeout) = args[++i];
+      (arg == "--jobs" ? o.jobs : arg == "--timeout" ? o.timeout : o.format) = args[++i];
     } else if (isOption) {
       return fail("unknown option '" + arg + "' for " + command);
     } else if (!haveDefinition) {

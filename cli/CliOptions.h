@@ -19,7 +19,8 @@ struct CliOptions {
   Text columns = "4";  // the text the Columns field holds at start
   bool show = false;
   Text jobs;     // check: requests at a time, as typed; empty for the default
-  Text timeout;  // check: seconds for each request, as typed; empty for the default
+  Text timeout;  // check: seconds for each link, as typed; empty for the default
+  Text format;   // check: "text" or "json", as typed; empty for text
 };
 
 struct ParsedArguments {
@@ -29,6 +30,11 @@ struct ParsedArguments {
 
 // The arguments after the program name.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
+
+// Takes the names of the files (definition, output) from the folder that
+// -C names, as if the program had been started there; the process's own
+// current folder stays as it is. Empty, or why a folder cannot be used.
+Text TakeNamesFromFolder(CliOptions& options);
 
 extern const char* const kUsage;
 

@@ -33,12 +33,8 @@ int Usage(const Text& error) {
   return kUsageError;
 }
 
-int Run(const CliOptions& options) {
-  for (const Text& dir : options.directories) {
-    std::error_code ec;
-    fs::current_path(PathOf(dir), ec);
-    if (ec) return Usage("cannot change to the folder " + dir + ": " + ec.message());
-  }
+int Run(CliOptions options) {
+  if (const Text error = TakeNamesFromFolder(options); !error.empty()) return Usage(error);
 
   // The process ends right after the steps, and what the build holds (for
   // a large definition, millions of lines) goes back with it: freeing it

@@ -43,6 +43,24 @@ std::string_view StatementValue(std::string_view line) {
   return line.substr(open + 1, close - open - 1);
 }
 
+bool InsideStatement(std::string_view line, std::size_t caret) {
+  for (std::size_t at = 0; at < line.size();) {
+    std::size_t key = std::string_view::npos;
+    std::size_t keyLength = 0;
+    for (const std::string_view keyword : kKeywords) {
+      if (const std::size_t found = FindLower(line, keyword, at); found < key) {
+        key = found;
+        keyLength = keyword.size();
+      }
+    }
+    if (key == std::string_view::npos || key >= caret) return false;
+    const std::size_t close = line.find('>', key + keyLength);
+    if (close == std::string_view::npos || caret <= close) return true;
+    at = close + 1;
+  }
+  return false;
+}
+
 Text QuotedLine(std::string_view line) {
   // Long enough to recognise a line, short enough for a message box.
   constexpr std::size_t kLength = 80;

@@ -37,6 +37,12 @@ LineKeywords FindKeywords(std::string_view line);
 // it. Empty when the line has no "<".
 std::string_view StatementValue(std::string_view line);
 
+// Whether a caret at `caret` (a byte offset in the line) stands inside a
+// statement: after the start of its keyword and up to its closing ">", or to
+// the end of a line where the ">" is missing. Text put there would become
+// part of the value.
+bool InsideStatement(std::string_view line, std::size_t caret);
+
 // A line as a message quotes it: in double quotes, cut after 80 bytes.
 Text QuotedLine(std::string_view line);
 

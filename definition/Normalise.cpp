@@ -97,6 +97,25 @@ std::vector<std::size_t> SortRecords(const std::vector<Record>& records) {
   return order;
 }
 
+// A menu or link statement line as the pass holds it: counted as left out
+// when another takes its place, or the pass ends, before a record used it.
+struct HeldLine {
+  std::size_t line = 0;  // 0-based
+  bool used = true;      // nothing held yet: nothing to count
+
+  void Take(std::size_t i) {
+    line = i;
+    used = false;
+  }
+  void Drop(const TextLines& lines, std::size_t& count, std::size_t& firstLine, Text& first) {
+    if (!used && count++ == 0) {
+      firstLine = line + 1;
+      first = Text(lines.Line(line).substr(0, kQuotedLineLength + 1));
+    }
+    used = true;
+  }
+};
+
 // Adds one record (menu, link and address statement) for every usable
 // link-address line, in the order of the lines.
 LeftOut CollectInto(const TextLines& lines, std::vector<Record>& records) {
@@ -104,6 +123,9 @@ LeftOut CollectInto(const TextLines& lines, std::vector<Record>& records) {
   // The current statements point into the lines, which outlive the pass.
   std::string_view menu;
   std::string_view link;
+  HeldLine menuLine, linkLine;
+  const auto dropMenu = [&] { menuLine.Drop(lines, left.unusedMenus, left.firstUnusedMenuLine, left.firstUnusedMenu); };
+  const auto dropLink = [&] { linkLine.Drop(lines, left.unusedLinks, left.firstUnusedLinkLine, left.firstUnusedLink); };
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Line(i);
     // A menu name decides a line that holds several keywords, then a link
@@ -123,14 +145,24 @@ LeftOut CollectInto(const TextLines& lines, std::vector<Record>& records) {
         left.firstUnclosedLine = i + 1;
         left.firstUnclosed = Text(line.substr(0, kQuotedLineLength + 1));
       }
-      if (kind == LineKeywords::MenuName) menu = {};
-      if (kind == LineKeywords::LinkName) link = {};
+      if (kind == LineKeywords::MenuName) {
+        dropMenu();
+        menu = {};
+      }
+      if (kind == LineKeywords::LinkName) {
+        dropLink();
+        link = {};
+      }
       continue;
     }
     if (kind == LineKeywords::MenuName) {
+      dropMenu();
       menu = statement;
+      menuLine.Take(i);
     } else if (kind == LineKeywords::LinkName) {
+      dropLink();
       link = statement;
+      linkLine.Take(i);
     } else if (menu.empty() || link.empty()) {
       // A record without its menu or its label would be written back as a
       // pair that belongs nowhere; the address is left out instead.
@@ -140,8 +172,11 @@ LeftOut CollectInto(const TextLines& lines, std::vector<Record>& records) {
       }
     } else {
       records.push_back(Record{menu, link, statement});
+      menuLine.used = linkLine.used = true;
     }
   }
+  dropMenu();
+  dropLink();
   return left;
 }
 
@@ -219,6 +254,22 @@ Text LeftOutText(const LeftOut& left) {
             " no closing \">\" after the keyword (first: line " +
             NumberToText(static_cast<std::int64_t>(left.firstUnclosedLine)) + ", " + QuotedLine(left.firstUnclosed) +
             ").";
+  }
+  if (left.unusedMenus > 0) {
+    text += CRLF;
+    text += "  " +
+            Counted(left.unusedMenus, "menu name line has no complete link pair under it",
+                    "menu name lines have no complete link pair under them") +
+            " (first: line " + NumberToText(static_cast<std::int64_t>(left.firstUnusedMenuLine)) + ", " +
+            QuotedLine(left.firstUnusedMenu) + ").";
+  }
+  if (left.unusedLinks > 0) {
+    text += CRLF;
+    text += "  " +
+            Counted(left.unusedLinks, "link name line is in no complete link pair",
+                    "link name lines are in no complete link pair") +
+            " (first: line " + NumberToText(static_cast<std::int64_t>(left.firstUnusedLinkLine)) + ", " +
+            QuotedLine(left.firstUnusedLink) + ").";
   }
   return text;
 }

@@ -31,8 +31,15 @@ struct LeftOut {
   std::size_t unclosed = 0;  // keyword without a ">" after it
   std::size_t firstUnclosedLine = 0;
   Text firstUnclosed;
+  std::size_t unusedMenus = 0;  // menu names with no complete link pair under them
+  std::size_t firstUnusedMenuLine = 0;
+  Text firstUnusedMenu;
+  std::size_t unusedLinks = 0;  // link names that end up in no record
+  std::size_t firstUnusedLinkLine = 0;
+  Text firstUnusedLink;
 
-  bool Any() const { return orphanAddresses > 0 || unclosed > 0; }
+  std::size_t Lines() const { return orphanAddresses + unclosed + unusedMenus + unusedLinks; }
+  bool Any() const { return Lines() > 0; }
 };
 
 // The records of a definition in sorted order: by menu statement, then link

@@ -6,6 +6,7 @@
 
 #include "definition/Definition.h"
 #include "definition/MenuNames.h"
+#include "text/Charset.h"
 
 namespace pravel {
 
@@ -61,6 +62,14 @@ Text WarningOf(std::string_view line, const LineKeywords& keys) {
       !keys.Holds(LineKeywords::LinkAddress)) {
     return " holds \"=<\" but no menuname=<, linkname=< or linkaddress=<, so it is a remark.";
   }
+  // Something pasted or typed into the brackets cut the statement from
+  // its ">": the build can take nothing of it.
+  for (int kind = 0; kind < 3; ++kind) {
+    if (keys.Holds(LineKeywords::Kind(kind)) &&
+        line.find('>', keys.at[kind] + kKeywords[kind].size()) == std::string_view::npos) {
+      return ": " + Text(kKeywords[kind]) + " has no closing \">\", so the build leaves the line out.";
+    }
+  }
   const std::size_t close = line.find('>', line.find('<'));
   const std::string_view rest = close == std::string_view::npos ? std::string_view() : line.substr(close + 1);
   if (rest.find('>') == std::string_view::npos || rest.find("=<") != std::string_view::npos) return {};
@@ -98,12 +107,27 @@ DefinitionScan ScanDefinition(const TextLines& lines) {
   DefinitionScan scan;
   scan.menuNames.emplace_back(kMenuNamePrompt);
   std::unordered_set<std::string_view> listed;
-  Text warnings;
-  std::size_t found = 0;
+  Text warnings, empties;
+  std::size_t found = 0, empty = 0;
   for (std::size_t i = 0; i < lines.Count(); ++i) {
-    const std::string_view line = lines.Line(i);
+    std::string_view line = lines.Line(i);
+    // The mark of a UTF-8 text is no text of its first line: the rewrite
+    // keeps it at the very start, before a line it would otherwise take
+    // for a remark.
+    if (i == 0 && line.starts_with(kUtf8ByteOrderMark)) line.remove_prefix(kUtf8ByteOrderMark.size());
     const LineKeywords keys = FindKeywords(line);
     Count(keys, scan.counts);
+    // The report names one kind of empty statement for them all; each is
+    // named here with its line, as the user has to find it.
+    for (int kind = 0; kind < 3; ++kind) {
+      if (!keys.empty[kind]) continue;
+      if (++empty <= kShown) {
+        empties += CRLF;
+        empties += "Line " + NumberToText(static_cast<std::int64_t>(i + 1)) + ", " + QuotedLine(line) + ": " +
+                   Text(kKeywords[kind]) + "> is empty.";
+      }
+      break;
+    }
     if (keys.Holds(LineKeywords::MenuName)) {
       if (const std::optional<std::string_view> name = MenuNameEntryOf(line); name && listed.insert(*name).second) {
         scan.menuNames.emplace_back(*name);
@@ -116,12 +140,18 @@ DefinitionScan ScanDefinition(const TextLines& lines) {
     warnings += CRLF;
     warnings += "Line " + NumberToText(static_cast<std::int64_t>(i + 1)) + ", " + QuotedLine(line) + why;
   }
+  const auto more = [](std::size_t count) {
+    return count > kShown ? Text(CRLF) + "... and " + NumberToText(static_cast<std::int64_t>(count - kShown)) + " more."
+                          : Text();
+  };
+  if (empty > 0) {
+    scan.warnings =
+        "These statements are empty: fill them in or remove them, then validate again." + empties + more(empty);
+  }
   if (found > 0) {
-    scan.warnings = "These lines may not say what was meant (the build goes on all the same):" + warnings;
-    if (found > kShown) {
-      scan.warnings += CRLF;
-      scan.warnings += "... and " + NumberToText(static_cast<std::int64_t>(found - kShown)) + " more.";
-    }
+    if (!scan.warnings.empty()) scan.warnings += Text(CRLF) + Text(CRLF);
+    scan.warnings +=
+        "These lines may not say what was meant (the build goes on all the same):" + warnings + more(found);
   }
   return scan;
 }

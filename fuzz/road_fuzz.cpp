@@ -93,9 +93,8 @@ Text Joined(const std::vector<Text>& lines) {
 
 }  // namespace
 
-// The workflow writes its files under bare names into the current folder,
-// so the target works in a private folder, made current for the whole run:
-// paths given to the fuzzer (corpus, artifacts) must be absolute.
+// The workflow writes its files beside the definition, so the target keeps
+// the definition in a private folder for the whole run.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // Memory-backed when there is such a folder: every run replaces a dozen
   // files, and a disk would flush each replacement.
@@ -110,7 +109,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::snprintf(name, sizeof name, "pravel-fuzz-road-%010ld", static_cast<long>(::getpid()));
   folder = base / name;
   fs::create_directories(folder, ec);
-  fs::current_path(folder, ec);
   if (ec) std::abort();
   std::atexit([] {
     std::error_code ignored;
@@ -131,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path(), ec);
   for (std::size_t i = 0; i < parts.size() && i < std::size(kFileParts); ++i) {
-    FUZZ_CHECK(FileWriteText(kFileParts[i], parts[i]));
+    FUZZ_CHECK(FileWriteText((folder / kFileParts[i]).string(), parts[i]));
   }
   Text original(parts[0]);
   Text definitionPath = (folder / kDefinitionName).string();
@@ -182,16 +180,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(*rebuilt == host.InputPane().PaneText());
     FUZZ_CHECK(ReadIfThere(definitionPath + Text(kBackupSuffix)) == original);
   }
-  if (built) FUZZ_CHECK(ReadIfThere(kDraftFileName) == Joined(wf.PageLines()));
+  if (built) FUZZ_CHECK(ReadIfThere((folder / kDraftFileName).string()) == Joined(wf.PageLines()));
 
   // A page is shown only when it is on disk as built.
   const bool saved = wf.RunCommand(Command::SaveShowHtml).done();
   FUZZ_CHECK(saved == (host.Caption() == kCaptionDone));
   if (saved) {
     const Text page = Joined(wf.PageLines());
-    FUZZ_CHECK(ReadIfThere(kPageName) == page && ReadIfThere(kPageCopyName) == page);
+    FUZZ_CHECK(ReadIfThere((folder / kPageName).string()) == page &&
+               ReadIfThere((folder / kPageCopyName).string()) == page);
     // A page announced holds menus: a template that would give none is refused by the build.
-    FUZZ_CHECK(!ReadIfThere(kMenusOnlyName).value_or(Text()).empty());
+    FUZZ_CHECK(!ReadIfThere((folder / kMenusOnlyName).string()).value_or(Text()).empty());
   }
   FUZZ_CHECK(host.shown == (saved ? 1 : 0));
   return 0;

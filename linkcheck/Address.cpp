@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "text/Charset.h"
+#include "linkcheck/HttpClient.h"
+#include "text/CharacterReferences.h"
 #include "text/HtmlText.h"
+#include "text/PercentCoding.h"
 #include "text/TextFile.h"
 
 namespace pravel {
@@ -22,7 +24,8 @@ struct UrlParts {
   bool hasAuthority = false;
   std::string_view authority;
   std::string_view path;
-  std::string_view query;  // with its "?"
+  std::string_view query;     // with its "?"
+  std::string_view fragment;  // with its "#"
 };
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -42,7 +45,10 @@ std::size_t SchemeLength(std::string_view url) {
 // a file is the same file whatever follows its "#".
 UrlParts SplitUrl(std::string_view url) {
   UrlParts parts;
-  url = url.substr(0, url.find('#'));
+  if (const std::size_t hash = url.find('#'); hash != std::string_view::npos) {
+    parts.fragment = url.substr(hash);
+    url = url.substr(0, hash);
+  }
   if (const std::size_t length = SchemeLength(url); length > 0) {
     parts.scheme = TextLower(url.substr(0, length));
     url.remove_prefix(length + 1);
@@ -93,59 +99,48 @@ Text RemoveDotSegments(std::string_view path) {
 // Bytes a browser escapes before it asks: controls, blanks, bytes above
 // ASCII (the UTF-8 of other characters) and the few ASCII characters no URL
 // may hold as they are. What is escaped already stays as it is.
-void AppendEscaped(Text& out, std::string_view part) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (const char c : part) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b <= 0x20 || b >= 0x7F || c == '"' || c == '<' || c == '>' || c == '`' || c == '{' || c == '}') {
-      out += '%';
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
-    } else {
-      out += c;
-    }
+bool EscapedByBrowser(unsigned char b) {
+  return b <= 0x20 || b >= 0x7F || b == '"' || b == '<' || b == '>' || b == '`' || b == '{' || b == '}';
+}
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The host and port as a browser asks them: the name in lower case, in
+// ASCII (IDNA) when written in another script, the scheme's own port left
+// out. Empty when there is no host to ask.
+Text NormalAuthority(const Text& scheme, std::string_view authority) {
+  const std::size_t at = authority.rfind('@');
+  const std::string_view userInfo = at == std::string_view::npos ? "" : authority.substr(0, at + 1);
+  const std::string_view hostAndPort = authority.substr(userInfo.size());
+  // The port follows the last ":", unless that is inside an IPv6 "[...]".
+  std::size_t colon = hostAndPort.rfind(':');
+  if (colon != std::string_view::npos && hostAndPort.find(']', colon) != std::string_view::npos) {
+    colon = std::string_view::npos;
   }
+  const Text host = PercentDecoded(hostAndPort.substr(0, colon));
+  const std::string_view port = colon == std::string_view::npos ? "" : hostAndPort.substr(colon + 1);
+  if (host.empty() || port.find_first_not_of("0123456789") != std::string_view::npos) return {};
+  const Text name = IsAscii(host) ? TextLower(host) : AsciiHostName(host);
+  if (name.empty()) return {};
+  Text out = Text(userInfo) + name;
+  const bool ownPort = (scheme == "http" && port == "80") || (scheme == "https" && port == "443");
+  if (!port.empty() && !ownPort) out += ":" + Text(port);
+  return out;
 }
 
 // The URL to ask for: scheme in lower case, "/" for an empty path, a
 // browser's escapes, no fragment. A URL without a host cannot be asked for.
 AddressTarget WebTarget(const UrlParts& parts) {
-  const std::string_view hostAndPort = parts.authority.substr(parts.authority.rfind('@') + 1);
-  if (!parts.hasAuthority || hostAndPort.empty() || hostAndPort[0] == ':') {
-    return {AddressTarget::Invalid, "not a valid address"};
-  }
-  Text url = parts.scheme + "://";
-  url += parts.authority;
+  const Text authority = parts.hasAuthority ? NormalAuthority(parts.scheme, parts.authority) : Text();
+  if (authority.empty()) return {AddressTarget::Invalid, "not a valid address", {}};
+  Text url = parts.scheme + "://" + authority;
   // Browsers read "\" in a web address as "/".
   const Text path = RemoveDotSegments(TextReplace(parts.path, "\\", "/"));
-  AppendEscaped(url, path.empty() ? "/" : path);
-  AppendEscaped(url, parts.query);
-  return {AddressTarget::Web, std::move(url)};
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// "%20" and the like back to their bytes; a "%" not followed by two hex
-// digits is itself.
-Text PercentDecoded(std::string_view text) {
-  Text out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const int high = i + 2 < text.size() && text[i] == '%' ? HexValue(text[i + 1]) : -1;
-    const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
-    if (low >= 0) {
-      out += static_cast<char>(high * 16 + low);
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
+  AppendPercentEncoded(url, path.empty() ? "/" : path, EscapedByBrowser);
+  AppendPercentEncoded(url, parts.query, EscapedByBrowser);
+  return {AddressTarget::Web, std::move(url), Text(parts.fragment)};
 }
 
 // The file a file: URL (or a "//host/..." address of a page on disk) names:
@@ -167,58 +162,57 @@ Text FileUrlPath(const UrlParts& parts) {
 
 // The address the page's reader follows: the page holds it as the value
 // of an attribute, where a character reference the user wrote ("&amp;",
-// "&#38;") stays as written and the browser reads it as its character.
-// Named references other than the five of XML are rare in an address and
-// are left as they are.
+// "&#38;", "&eacute;") stays as written and the browser reads it as its
+// character; any other "&" the build writes as "&amp;", which reads as
+// itself.
 Text ReferencesRead(std::string_view address) {
-  static constexpr std::pair<std::string_view, char> kNamed[] = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
   Text out;
   for (std::size_t at = 0; at < address.size();) {
-    const std::size_t length = address[at] == '&' ? CharacterReferenceLength(address.substr(at)) : 0;
-    const std::string_view reference = address.substr(at, length);
-    const auto named =
-        std::find_if(std::begin(kNamed), std::end(kNamed), [&](const auto& entry) { return entry.first == reference; });
+    const std::size_t amp = address.find('&', at);
+    out.append(address.substr(at, amp - at));
+    if (amp == std::string_view::npos) break;
+    const std::size_t length = CharacterReferenceLength(address.substr(amp));
     if (length == 0) {
-      out += address[at++];
-      continue;
-    }
-    if (named != std::end(kNamed)) {
-      out += named->second;
-    } else if (reference[1] == '#' && length <= 12) {
-      const bool hex = reference[2] == 'x' || reference[2] == 'X';
-      const std::uint32_t code = static_cast<std::uint32_t>(
-          std::stoul(Text(reference.substr(hex ? 3 : 2, length - (hex ? 4 : 3))), nullptr, hex ? 16 : 10));
-      if (code > 0 && code <= 0x10FFFF) {
-        AppendUtf8(out, static_cast<char32_t>(code));
-      } else {
-        out += reference;
-      }
+      out += '&';
+      at = amp + 1;
     } else {
-      out += reference;
+      AppendDecoded(out, address.substr(amp, length), ReferenceContext::Attribute);
+      at = amp + length;
     }
-    at += length;
   }
   return out;
 }
 
 AddressTarget FileTarget(const Text& name, const Text& pageFolder) {
-  if (pageFolder.empty()) return {AddressTarget::File, name};
+  if (pageFolder.empty()) return {AddressTarget::File, name, {}};
   // A name that is absolute already stands as it is.
-  return {AddressTarget::File, NameOf(PathOf(pageFolder) / PathOf(name))};
+  return {AddressTarget::File, NameOf(PathOf(pageFolder) / PathOf(name)), {}};
 }
 
 }  // namespace
 
 AddressTarget TargetOf(std::string_view written, const Text& pageFolder) {
-  const Text read = ReferencesRead(written);
+  Text read = ReferencesRead(written);
+  // A browser takes tabs and line breaks out wherever they stand, and the
+  // blanks and controls around an address.
+  std::erase_if(read, [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
   std::string_view address = read;
-  // A browser drops the blanks and controls around an address.
   while (!address.empty() && static_cast<unsigned char>(address.front()) <= 0x20) address.remove_prefix(1);
   while (!address.empty() && static_cast<unsigned char>(address.back()) <= 0x20) address.remove_suffix(1);
-  if (address.empty()) return {AddressTarget::Invalid, "no address"};
+  if (address.empty()) return {AddressTarget::Invalid, "no address", {}};
 
-  if (const UrlParts parts = SplitUrl(address); IsWebScheme(parts.scheme)) return WebTarget(parts);
+  if (const std::size_t length = SchemeLength(address); length > 0) {
+    const Text scheme = TextLower(address.substr(0, length));
+    if (IsWebScheme(scheme)) {
+      // Whatever number of "/" or "\" follows "http:", a browser reads the
+      // host next: "http:/h.org", "http:h.org" and "http:\\h.org" are
+      // "http://h.org".
+      std::string_view rest = address.substr(length + 1);
+      while (!rest.empty() && (rest.front() == '/' || rest.front() == '\\')) rest.remove_prefix(1);
+      const Text url = scheme + "://" + Text(rest);
+      return WebTarget(SplitUrl(url));
+    }
+  }
   // The page is a file, and in the address of a file "\" reads as "/".
   const Text slashed = TextReplace(address, "\\", "/");
   const UrlParts parts = SplitUrl(slashed);
@@ -226,10 +220,10 @@ AddressTarget TargetOf(std::string_view written, const Text& pageFolder) {
     return FileTarget(FileUrlPath(parts), pageFolder);
   }
   // One letter before the colon is a drive ("C:\Pages\a.html"), not a scheme.
-  if (parts.scheme.size() > 1) return {AddressTarget::NotTried, {}};
+  if (parts.scheme.size() > 1) return {AddressTarget::NotTried, {}, {}};
   const std::string_view path = std::string_view(slashed).substr(0, slashed.find_first_of("?#"));
   // "#top" or "?page=2" is the page itself.
-  if (path.empty()) return {AddressTarget::NotTried, {}};
+  if (path.empty()) return {AddressTarget::NotTried, {}, {}};
   return FileTarget(PercentDecoded(path), pageFolder);
 }
 
@@ -250,8 +244,16 @@ AddressTarget ResolveRedirect(std::string_view base, std::string_view location) 
     }
   }
   if (to.scheme.empty()) to.scheme = from.scheme;
-  if (!IsWebScheme(to.scheme)) return {AddressTarget::NotTried, Text(location)};
+  if (!IsWebScheme(to.scheme)) return {AddressTarget::NotTried, Text(location), {}};
   return WebTarget(to);
+}
+
+Text HostOf(std::string_view url) {
+  const std::size_t start = url.find("://");
+  const std::size_t begin = start == std::string_view::npos ? 0 : start + 3;
+  const std::string_view authority = url.substr(begin, url.find('/', begin) - begin);
+  const std::size_t at = authority.rfind('@');
+  return Text(url.substr(0, begin)) + Text(at == std::string_view::npos ? authority : authority.substr(at + 1));
 }
 
 }  // namespace pravel

@@ -18,15 +18,21 @@ struct AddressTarget {
   };
   Kind kind = NotTried;
   Text where;
+  Text fragment;  // Web: the "#..." the address ends in, never sent
 };
 
-// What the address, as written in a definition, leads to. Relative
-// addresses are taken from `pageFolder` (empty: the current folder).
+// What the address, as written in a definition (in UTF-8), leads to.
+// Relative addresses are taken from `pageFolder` (empty: the current
+// folder). Two addresses a browser asks for alike get the same `where`.
 AddressTarget TargetOf(std::string_view written, const Text& pageFolder);
 
 // A redirect's Location taken against the URL that sent it, as a browser
 // resolves it: absolute, scheme-relative, absolute-path or relative, with
 // "." and ".." segments removed. Web when it leads to an http: or https: URL.
+
+// The host a web URL asks, as requests to it are counted: scheme, name
+// and port ("http://h.org:8").
+Text HostOf(std::string_view url);
 AddressTarget ResolveRedirect(std::string_view base, std::string_view location);
 
 }  // namespace pravel

@@ -5,6 +5,7 @@
 // slice whatever it is doing: looking up the host, connecting, or waiting
 // for an answer that never comes.
 #include <curl/curl.h>
+#include <idn2.h>
 
 #include <atomic>
 #include <cerrno>
@@ -53,9 +54,10 @@ HttpAnswer AnswerOf(CURL* easy, CURLcode code, const char* errorText) {
   if (status > 0 && (code == CURLE_OK || code == CURLE_WRITE_ERROR)) {
     HttpAnswer answer;
     answer.status = static_cast<int>(status);
-    curl_header* location = nullptr;
-    if (curl_easy_header(easy, "Location", 0, CURLH_HEADER, -1, &location) == CURLHE_OK) {
-      answer.location = location->value;
+    curl_header* header = nullptr;
+    if (curl_easy_header(easy, "Location", 0, CURLH_HEADER, -1, &header) == CURLHE_OK) answer.location = header->value;
+    if (curl_easy_header(easy, "Retry-After", 0, CURLH_HEADER, -1, &header) == CURLHE_OK) {
+      answer.retryAfter = header->value;
     }
     return answer;
   }
@@ -81,6 +83,8 @@ HttpAnswer AnswerOf(CURL* easy, CURLcode code, const char* errorText) {
     case CURLE_GOT_NOTHING:
       return HttpAnswer::Failed(HttpAnswer::BadAnswer, "the server closed the connection without an answer");
     case CURLE_RECV_ERROR:
+      if (systemError == ECONNRESET) return HttpAnswer::Failed(HttpAnswer::BadAnswer, "connection reset");
+      return HttpAnswer::Failed(HttpAnswer::BadAnswer, "bad answer: " + detail);
     case CURLE_SEND_ERROR:
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_HTTP2:
@@ -103,14 +107,14 @@ struct MultiDeleter {
 
 class CurlClient final : public HttpClient {
  public:
-  CurlClient(int timeoutSeconds, const Text& userAgent) : timeoutSeconds_(timeoutSeconds), userAgent_(userAgent) {
+  explicit CurlClient(const Text& userAgent) : userAgent_(userAgent) {
     // Not thread-safe itself in older releases, and needed once before
     // any thread makes a handle.
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
   }
 
-  HttpAnswer Fetch(HttpMethod method, const Text& url) override {
+  HttpAnswer Fetch(const Text& url, const RequestTimes& times) override {
     if (stopped_) return HttpAnswer::Failed(HttpAnswer::Stopped);
     const std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     const std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
@@ -119,10 +123,10 @@ class CurlClient final : public HttpClient {
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    if (method == HttpMethod::Head) curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, RefuseBody);
     curl_easy_setopt(e, CURLOPT_USERAGENT, userAgent_.c_str());
-    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(timeoutSeconds_) * 1000L);
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(times.connectMilliseconds));
+    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(times.totalMilliseconds));
     // No signals: the default resolver would time out by SIGALRM, which
     // is not to be had on several threads at once.
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
@@ -152,15 +156,24 @@ class CurlClient final : public HttpClient {
   void Stop() override { stopped_ = true; }
 
  private:
-  const int timeoutSeconds_;
   const Text userAgent_;
   std::atomic<bool> stopped_{false};
 };
 
 }  // namespace
 
-std::unique_ptr<HttpClient> MakeHttpClient(int timeoutSeconds, const Text& userAgent) {
-  return std::make_unique<CurlClient>(timeoutSeconds, userAgent);
+std::unique_ptr<HttpClient> MakeHttpClient(const Text& userAgent) { return std::make_unique<CurlClient>(userAgent); }
+
+// libidn2 directly, on UTF-8: libcurl's own conversion reads the name in
+// the locale's character set, which a program that never sets its locale
+// has as ASCII, and then gives up on every name in another script.
+Text AsciiHostName(std::string_view utf8) {
+  char* ascii = nullptr;
+  const Text name(utf8);
+  if (idn2_to_ascii_8z(name.c_str(), &ascii, IDN2_NONTRANSITIONAL | IDN2_NFC_INPUT) != IDN2_OK) return {};
+  Text converted(ascii);
+  idn2_free(ascii);
+  return converted;
 }
 
 }  // namespace pravel

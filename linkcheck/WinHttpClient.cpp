@@ -134,7 +134,23 @@ void CALLBACK OnRequest(HINTERNET request, DWORD_PTR context, DWORD status, void
   }
 }
 
-// The status and the Location of a request whose headers have come.
+// A header of an answer, or nothing when it has none.
+Text HeaderOf(HINTERNET request, DWORD which) {
+  DWORD size = 0;
+  WinHttpQueryHeaders(request, which, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &size,
+                      WINHTTP_NO_HEADER_INDEX);
+  if (size == 0) return {};
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (!WinHttpQueryHeaders(request, which, WINHTTP_HEADER_NAME_BY_INDEX, value.data(), &size,
+                           WINHTTP_NO_HEADER_INDEX)) {
+    return {};
+  }
+  value.resize(size / sizeof(wchar_t));
+  return Narrow(value);
+}
+
+// The status, the Location and the Retry-After of a request whose headers
+// have come.
 HttpAnswer AnswerOf(HINTERNET request) {
   HttpAnswer answer;
   DWORD status = 0;
@@ -144,17 +160,8 @@ HttpAnswer AnswerOf(HINTERNET request) {
     return AnswerOfError(GetLastError());
   }
   answer.status = static_cast<int>(status);
-  size = 0;
-  WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &size,
-                      WINHTTP_NO_HEADER_INDEX);
-  if (size > 0) {
-    std::wstring location(size / sizeof(wchar_t), L'\0');
-    if (WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, location.data(), &size,
-                            WINHTTP_NO_HEADER_INDEX)) {
-      location.resize(size / sizeof(wchar_t));
-      answer.location = Narrow(location);
-    }
-  }
+  answer.location = HeaderOf(request, WINHTTP_QUERY_LOCATION);
+  answer.retryAfter = HeaderOf(request, WINHTTP_QUERY_RETRY_AFTER);
   return answer;
 }
 
@@ -164,13 +171,13 @@ HttpAnswer AnswerOf(HINTERNET request) {
 // WinHTTP then goes on waiting for the server until the timeout.
 class WinHttpClient final : public HttpClient {
  public:
-  WinHttpClient(int timeoutSeconds, const Text& userAgent)
-      : timeout_(timeoutSeconds * 1000),
-        session_(WinHttpOpen(Wide(userAgent).c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+  explicit WinHttpClient(const Text& userAgent)
+      : session_(WinHttpOpen(Wide(userAgent).c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                              WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC)),
         openError_(session_ ? 0 : GetLastError()) {}
 
-  HttpAnswer Fetch(HttpMethod method, const Text& url) override {
+  HttpAnswer Fetch(const Text& url, const RequestTimes& times) override {
+    const ULONGLONG started = GetTickCount64();
     if (stopped_) return HttpAnswer::Failed(HttpAnswer::Stopped);
     if (!session_)
       return HttpAnswer::Failed(HttpAnswer::Unreachable, "WinHTTP cannot start: " + ErrorWords(openError_));
@@ -188,16 +195,17 @@ class WinHttpClient final : public HttpClient {
 
     const Handle connection(WinHttpConnect(session_.get(), host.c_str(), parts.nPort, 0));
     if (!connection) return AnswerOfError(GetLastError());
-    const Handle request(WinHttpOpenRequest(connection.get(), method == HttpMethod::Head ? L"HEAD" : L"GET",
-                                            path.c_str(), nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+    const Handle request(WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                            WINHTTP_DEFAULT_ACCEPT_TYPES,
                                             parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0));
     if (!request) return AnswerOfError(GetLastError());
     // The check follows redirects itself, to tell the user where they lead.
     DWORD disable = WINHTTP_DISABLE_REDIRECTS;
     WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable);
-    WinHttpSetTimeouts(request.get(), timeout_, timeout_, timeout_, timeout_);
+    const int total = times.totalMilliseconds;
+    WinHttpSetTimeouts(request.get(), times.connectMilliseconds, times.connectMilliseconds, total, total);
     // The wait for the headers has a timeout of its own, 90 s unless told.
-    DWORD headersTimeout = static_cast<DWORD>(timeout_);
+    DWORD headersTimeout = static_cast<DWORD>(total);
     WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headersTimeout, sizeof headersTimeout);
 
     auto* pending = new Pending;
@@ -222,6 +230,8 @@ class WinHttpClient final : public HttpClient {
     DWORD waited;
     while ((waited = WaitForSingleObject(pending->done, kSliceMilliseconds)) == WAIT_TIMEOUT) {
       if (stopped_) return HttpAnswer::Failed(HttpAnswer::Stopped);
+      // WinHTTP's timeouts are each step's; the whole request has its own.
+      if (GetTickCount64() - started >= static_cast<ULONGLONG>(total)) return HttpAnswer::Failed(HttpAnswer::NoAnswer);
     }
     if (waited != WAIT_OBJECT_0) return AnswerOfError(GetLastError());
     if (pending->error != 0) return AnswerOfError(pending->error);
@@ -231,7 +241,6 @@ class WinHttpClient final : public HttpClient {
   void Stop() override { stopped_ = true; }
 
  private:
-  const int timeout_;  // milliseconds
   const Handle session_;
   const DWORD openError_;
   std::atomic<bool> stopped_{false};
@@ -239,8 +248,16 @@ class WinHttpClient final : public HttpClient {
 
 }  // namespace
 
-std::unique_ptr<HttpClient> MakeHttpClient(int timeoutSeconds, const Text& userAgent) {
-  return std::make_unique<WinHttpClient>(timeoutSeconds, userAgent);
+std::unique_ptr<HttpClient> MakeHttpClient(const Text& userAgent) { return std::make_unique<WinHttpClient>(userAgent); }
+
+Text AsciiHostName(std::string_view utf8) {
+  const std::wstring wide = Wide(Text(utf8));
+  if (wide.empty()) return {};
+  const int length = IdnToAscii(0, wide.data(), static_cast<int>(wide.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring ascii(static_cast<std::size_t>(length), L'\0');
+  if (IdnToAscii(0, wide.data(), static_cast<int>(wide.size()), ascii.data(), length) != length) return {};
+  return Narrow(ascii);
 }
 
 }  // namespace pravel

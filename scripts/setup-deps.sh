@@ -9,7 +9,9 @@ packages=(
   clang-format                                  # the format check
   googletest libgtest-dev                       # unit tests: sources (MinGW) and library (native)
   libcurl4-openssl-dev ca-certificates          # the link check's HTTP client (native) and the certificates it trusts
+  libidn2-dev                                   # the link check: host names in other scripts (native)
   g++-mingw-w64-x86-64-posix                    # the Windows cross build
+  nsis                                          # the Windows installer (makensis)
   wine wine64 xvfb x11-utils                    # Windows programs and the GUI under Wine
   imagemagick fonts-dejavu-core                 # drawing the button-bar picture
   chromium chromium-driver python3-selenium     # the browser test of the generated pages

@@ -404,6 +404,34 @@ FileResult FileWriteLines(const Text& name, std::span<const Text> lines) {
   return file.Finish();
 }
 
+FileResult CanCreateFileIn(const Text& folder) {
+#ifndef _WIN32
+  // A folder without write permission is refused whoever runs the program,
+  // as a read-only file is: an administrator could write there all the same.
+  std::error_code ec;
+  const fs::file_status status = fs::status(PathOf(folder), ec);
+  NoMemoryLost(ec);
+  if (fs::is_directory(status) && !HasWriteBit(status.permissions())) return Failed("it is read-only");
+#endif
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path probe = PathOf(PathIn(folder, Text(kTemporaryMark) + RandomPart()));
+    errno = 0;
+    const int fd = CreateExclusively(probe);
+    if (fd >= 0) {
+#ifdef _WIN32
+      _close(fd);
+#else
+      ::close(fd);
+#endif
+      std::error_code ec;
+      fs::remove(probe, ec);
+      return {};
+    }
+    if (errno != EEXIST) break;
+  }
+  return FailedErrno(errno ? errno : EIO);
+}
+
 Text WriteFailure(const Text& name, const FileResult& result) {
   return "Could not write " + name + ": " + result.reason + ".";
 }

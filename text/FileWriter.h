@@ -79,6 +79,10 @@ FileResult FileWriteText(const Text& name, std::string_view text, const WriteOpt
 // The lines, each followed by CR LF.
 FileResult FileWriteLines(const Text& name, std::span<const Text> lines);
 
+// Whether a new file can be made in the folder: one is made there under a
+// name nobody uses and removed again.
+FileResult CanCreateFileIn(const Text& folder);
+
 // "Could not write NAME: reason.": how every failed write is named to the
 // user.
 Text WriteFailure(const Text& name, const FileResult& result);

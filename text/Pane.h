@@ -39,6 +39,10 @@ class Pane {
   // in a file.
   virtual bool PaneModified() const = 0;
   virtual void PaneSaved() = 0;
+  // A count that moves on with every change of the text, the program's own
+  // too: a step keeps it to tell later whether the pane still holds the
+  // text the step worked from.
+  virtual std::uint64_t PaneChangeCount() const = 0;
   // Whether the pane, since this was last asked, had to give its text in
   // UTF-8 instead of the encoding its file came in, because it came to hold
   // characters that encoding cannot: the file is then written in UTF-8 and
@@ -58,6 +62,14 @@ class Pane {
   virtual void PaneHideSelection(bool /*hide*/) {}
   // Replaces the selection with the text and puts the caret after it.
   virtual void PaneReplaceSelection(std::string_view text) = 0;
+
+  // The line that holds the position, cut there: its text before and
+  // after the position, and the position of its end (before its break).
+  struct LineAt {
+    Text before, after;
+    std::int64_t end = 0;
+  };
+  virtual LineAt PaneLineAt(std::int64_t position) const;
 };
 
 // A pane kept in memory: the hidden template area, the command line's input
@@ -76,10 +88,12 @@ class MemoryPane : public Pane {
   void PaneReplaceSelection(std::string_view text) override;
   bool PaneModified() const override { return modified_; }
   void PaneSaved() override { modified_ = false; }
+  std::uint64_t PaneChangeCount() const override { return changes_; }
 
  private:
   Text text_;
   bool modified_ = false;
+  std::uint64_t changes_ = 0;
   mutable std::shared_ptr<const TextLines::Spans> lines_;  // found on first read, dropped on change
   std::int64_t selStart_ = 0;
   std::int64_t selEnd_ = 0;

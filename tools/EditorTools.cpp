@@ -1,5 +1,7 @@
 #include "tools/EditorTools.h"
 
+#include "text/PercentCoding.h"
+
 namespace pravel {
 
 Text PasteTemplateText(StatementTemplate which) {
@@ -24,26 +26,16 @@ namespace {
 
 constexpr std::string_view kUrlKey = "URL=file:///";
 
-bool KeptInUrl(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         std::string_view("-._~/:").find(c) != std::string_view::npos;
+bool EscapedInUrl(unsigned char c) {
+  return !((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           std::string_view("-._~/:").find(static_cast<char>(c)) != std::string_view::npos);
 }
 
 }  // namespace
 
 Text HelpLinkText(const Text& pagePath) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   Text url;
-  for (const char c : pagePath) {
-    const char plain = c == '\\' ? '/' : c;
-    if (KeptInUrl(plain)) {
-      url += plain;
-    } else {
-      url += '%';
-      url += kHex[static_cast<unsigned char>(plain) >> 4];
-      url += kHex[static_cast<unsigned char>(plain) & 15];
-    }
-  }
+  AppendPercentEncoded(url, TextReplace(pagePath, "\\", "/"), EscapedInUrl);
   return "[InternetShortcut]\r\n" + Text(kUrlKey) + url + "\r\n";
 }
 
@@ -54,22 +46,7 @@ std::optional<Text> HelpLinkFile(std::string_view linkText) {
       linkText.substr(at + kUrlKey.size(), linkText.find_first_of("\r\n", at) - at - kUrlKey.size());
   // The link may have been edited by hand: a "%" without two hex digits
   // after it stands for itself.
-  const auto hex = [](char c) {
-    return c >= '0' && c <= '9'   ? c - '0'
-           : c >= 'A' && c <= 'F' ? c - 'A' + 10
-           : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                  : -1;
-  };
-  Text path;
-  for (std::size_t i = 0; i < url.size(); ++i) {
-    if (url[i] == '%' && i + 2 < url.size() && hex(url[i + 1]) >= 0 && hex(url[i + 2]) >= 0) {
-      path += static_cast<char>(hex(url[i + 1]) * 16 + hex(url[i + 2]));
-      i += 2;
-    } else {
-      path += url[i];
-    }
-  }
-  return path;
+  return PercentDecoded(url);
 }
 
 }  // namespace pravel

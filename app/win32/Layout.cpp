@@ -29,12 +29,14 @@ constexpr ControlPlace kControls[] = {
     {kIdGoToMenuNameCombo, L"COMBOBOX", nullptr,
      CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_VISIBLE, 0, ControlFont::Large, 12, 148,
      Extent::Fixed, 200, Extent::Fixed, 400},
+    // The two fields are as tall as their large font and its frame, so a
+    // digit is not cut at its foot; the label ends before its field.
     {kIdColumnsField, L"EDIT", L"4", kFieldStyle | WS_VISIBLE, WS_EX_CLIENTEDGE, ControlFont::Large, 288, 148,
-     Extent::Fixed, 32, Extent::Fixed, 20},
+     Extent::Fixed, 32, Extent::Fixed, 28},
     {kIdFindLinkLabel, L"STATIC", L" Find LINK -->", SS_NOTIFY | SS_CENTERIMAGE | WS_VISIBLE, 0, ControlFont::Small,
-     336, 148, Extent::Fixed, 112, Extent::Fixed, 24},
-    {kIdFindLinkField, L"EDIT", L"", kFieldStyle | WS_VISIBLE, WS_EX_CLIENTEDGE, ControlFont::Large, 436, 148,
-     Extent::Fixed, 150, Extent::Fixed, 28},
+     336, 148, Extent::Fixed, 112, Extent::Fixed, 28},
+    {kIdFindLinkField, L"EDIT", L"", kFieldStyle | WS_VISIBLE, WS_EX_CLIENTEDGE, ControlFont::Large, 454, 148,
+     Extent::Fixed, 132, Extent::Fixed, 28},
     {kIdInputPane, L"RichEdit20W", nullptr, kPaneStyle | WS_VISIBLE, WS_EX_CLIENTEDGE, ControlFont::Large, 12, 180,
      Extent::WindowLess, 32, Extent::WindowLess, 254},
     {kIdRe2, L"EDIT", L"", kPaneStyle, WS_EX_CLIENTEDGE, ControlFont::Large, 0, 412, Extent::Client, 0, Extent::Fixed,

@@ -14,6 +14,7 @@
 #include "app/win32/MessageLoop.h"
 #include "app/win32/SystemLibraries.h"
 #include "app/win32/Theme.h"
+#include "app/win32/UserFolder.h"
 #include "app/win32/Win32Host.h"
 #include "text/FileWriter.h"
 #include "text/TextFile.h"
@@ -58,7 +59,21 @@ int Run(HINSTANCE instance) {
     return failure.exitCode;
   }
 
-  KeepHelpLinkBesideProgram();
+  // Installed, the program works in the user's own folder, whatever folder
+  // the shortcut or the shell started it in, and leaves its own folder as
+  // the installer made it (the help link included). A file named on the
+  // command line still takes it to that file's folder below.
+  if (RunsInstalled()) {
+    const UserFolder folder = PrepareUserFolder(libraries);
+    if (folder.path.empty()) {
+      MessageBoxW(nullptr, Widen("Pravel cannot make the folder for your files: " + folder.problem).c_str(), L"Pravel",
+                  MB_OK);
+    } else {
+      SetCurrentDirectoryW(Widen(folder.path).c_str());
+    }
+  } else {
+    KeepHelpLinkBesideProgram();
+  }
   MainWindow window(instance, controls, workflow, host, picture, libraries);
   if (!window.Create()) return 1;
   window.CreateStatusLine();

@@ -328,6 +328,11 @@ LRESULT CALLBACK MainWindow::PaneProcedure(HWND window, UINT message, WPARAM wPa
     return 0;
   }
   if (message == WM_CHAR && wParam == L'\t' && control) return 0;  // typed already
+  // The pane shows its own cursor unless a long step is at work.
+  if (message == WM_SETCURSOR && self->host_.Working()) {
+    Win32Host::ShowWaitCursor(true);
+    return TRUE;
+  }
   return CallWindowProcW(self->paneDefault_, window, message, wParam, lParam);
 }
 
@@ -367,9 +372,19 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnGoToMenuName();
         return 0;
       }
+      if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == controls_.inputPane) {
+        host_.NotePaneChange();
+        return 0;
+      }
       if (HIWORD(wParam) == 1 && lParam == 0) {  // a key of the table
         OnKey(LOWORD(wParam));
         return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (host_.Working() && LOWORD(lParam) == HTCLIENT) {
+        Win32Host::ShowWaitCursor(true);
+        return TRUE;
       }
       break;
     case WM_DPICHANGED:
@@ -557,7 +572,10 @@ void MainWindow::OnKey(int key) {
 
 void MainWindow::StartOrStopCheck() {
   if (check_->Running()) return check_->Stop();
-  std::vector<LinkToCheck> links = LinksToCheck(host_.InputPane().PaneReadLines());
+  // Values converted as the build converts them, so the check asks for
+  // what the page's reader follows.
+  std::vector<LinkToCheck> links = LinksToCheck(
+      host_.InputPane().PaneReadLines(), [this](std::string_view bytes) { return host_.DefinitionToUtf8(bytes); });
   if (links.empty()) {
     host_.ShowMessage("The definition holds no link to check.", MessageKind::Warning);
     return;
@@ -568,7 +586,7 @@ void MainWindow::StartOrStopCheck() {
   checkOverturned_ = false;
   const std::size_t total = links.size();
   CheckSettings settings;
-  settings.pageFolder = CurrentDirectory();  // where the page is written
+  settings.pageFolder = workflow_.Folder();  // where the page is written
   check_->Start(std::move(links), std::move(settings));
   host_.UseKeys(keysWhileChecking_);
   OnCheckProgress(0, total);
@@ -604,13 +622,8 @@ void MainWindow::OnCheckEnded() {
 void MainWindow::OpenFromOutside(const std::wstring& path) {
   // Dropped while a command or a search runs, as a click would be.
   if (Busy()) return;
-  // Its folder becomes the current one, as the open dialog makes it: the
-  // templates are read and the page written beside the definition, not
-  // wherever the program was started from.
-  const std::wstring::size_type slash = path.find_last_of(L"\\/");
-  if (slash != std::wstring::npos && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    SetCurrentDirectoryW(path.substr(0, slash + 1).c_str());
-  }
+  // The workflow makes the definition's folder its own: the templates are
+  // read and the page written beside it, wherever the program was started.
   workflow_.OpenFile(Narrow(path));
 }
 

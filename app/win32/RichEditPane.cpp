@@ -72,6 +72,8 @@ void PrepareRichEdit(HWND control, COLORREF background) {
   // The default limit (32 K characters) would cut a large definition short.
   SendMessageW(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   SendMessageW(control, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(background));
+  const LRESULT events = SendMessageW(control, EM_GETEVENTMASK, 0, 0);
+  SendMessageW(control, EM_SETEVENTMASK, 0, events | ENM_CHANGE);
 }
 
 Text RichEditPane::PaneText() const {
@@ -100,6 +102,7 @@ void RichEditPane::PaneSetText(std::string_view text) {
   // and every piece ends at one, so no break is split between two pieces.
   const std::wstring paragraphs = WithCrOnly(DecodeDefinition(text, encoding_));
   tookUtf8_ = false;
+  ++changes_;
   if (renewal_ && PaneTextLength() > 0) control_ = renewal_(control_);
   const std::wstring_view all(paragraphs);
   std::size_t end = PieceEnd(all, 0);
@@ -119,7 +122,7 @@ void RichEditPane::PaneSetText(std::string_view text) {
   const auto selection = PaneSelection();
   SendMessageW(control_, EM_SETREADONLY, TRUE, 0);
   while (end < all.size()) {
-    if (pump_) pump_();
+    if (pump_) pump_(end, all.size());
     const std::size_t from = end;
     end = PieceEnd(all, from);
     const std::int64_t length = PaneTextLength();
@@ -185,6 +188,22 @@ void RichEditPane::PaneReplaceSelection(std::string_view text) {
   // Streamed as plain text, like a whole text: EM_REPLACESEL may read a
   // text that starts like RTF as rich text.
   StreamIn(WithCrOnly(Decode(text, PieceEncoding())), SF_TEXT | SF_UNICODE | SFF_SELECTION);
+  ++changes_;
+}
+
+Pane::LineAt RichEditPane::PaneLineAt(std::int64_t position) const {
+  // The pane never wraps, so the control's lines are the text's lines.
+  const LRESULT line = SendMessageW(control_, EM_EXLINEFROMCHAR, 0, ToLong(position));
+  const LRESULT start = std::max<LRESULT>(SendMessageW(control_, EM_LINEINDEX, line, 0), 0);
+  const LRESULT length = std::max<LRESULT>(SendMessageW(control_, EM_LINELENGTH, start, 0), 0);
+  // EM_GETLINE takes the room of its buffer in the buffer's first word.
+  std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 1)) + 1, L'\0');
+  text[0] = static_cast<wchar_t>(std::min<std::size_t>(text.size(), 0xFFFF));
+  const LRESULT copied = SendMessageW(control_, EM_GETLINE, line, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+  const std::size_t at = static_cast<std::size_t>(std::clamp<std::int64_t>(position - start, 0, std::ssize(text)));
+  return {Encode(std::wstring_view(text).substr(0, at), PieceEncoding()),
+          Encode(std::wstring_view(text).substr(at), PieceEncoding()), start + static_cast<std::int64_t>(text.size())};
 }
 
 }  // namespace pravel::win32

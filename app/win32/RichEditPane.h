@@ -23,8 +23,9 @@ class RichEditPane : public Pane {
   // it (or the given one when no fresh control could be made).
   using Renewal = std::function<HWND(HWND)>;
 
-  // Handles the window's waiting messages while a large text goes in.
-  using Pump = std::function<void()>;
+  // Told how far a large text has gone in (characters of all), between
+  // pieces; it handles the window's waiting messages.
+  using Pump = std::function<void(std::size_t done, std::size_t all)>;
 
   // A text longer than this many characters goes into the control in
   // pieces of about this size, each ending at a line break.
@@ -60,7 +61,12 @@ class RichEditPane : public Pane {
   void PaneReplaceSelection(std::string_view text) override;
   bool PaneModified() const override;
   void PaneSaved() override;
+  std::uint64_t PaneChangeCount() const override { return changes_; }
   bool PaneTookUtf8() override;
+  LineAt PaneLineAt(std::int64_t position) const override;
+  // The control reported a change of its text (EN_CHANGE): typed, pasted,
+  // undone.
+  void NoteChange() { ++changes_; }
 
  private:
   // Where the piece of text starting at from ends: after the last line
@@ -76,11 +82,13 @@ class RichEditPane : public Pane {
   // holds a character that encoding cannot, and UTF-8 from then on.
   mutable Encoding encoding_;
   mutable bool tookUtf8_ = false;
+  std::uint64_t changes_ = 0;
 };
 
 // Prepares a freshly created rich edit control for the program's text,
 // before its font is set: rich text mode (the text itself only ever goes
-// in as plain text), no length limit, the pane's background colour.
+// in as plain text), no length limit, the pane's background colour, and
+// a notice to its parent (EN_CHANGE) of every change of the text.
 void PrepareRichEdit(HWND control, COLORREF background);
 
 // Every line break as CR LF: a lone CR or a lone LF becomes CR LF.

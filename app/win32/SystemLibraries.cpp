@@ -30,11 +30,13 @@ LoadFailure LoadSystemLibraries(SystemLibraries& libraries) {
   Resolve(shell, "DragQueryFileW", libraries.DragQueryFileW, optional);
   Resolve(shell, "DragFinish", libraries.DragFinish, optional);
   Resolve(shell, "CommandLineToArgvW", libraries.CommandLineToArgvW, optional);
+  Resolve(shell, "SHGetKnownFolderPath", libraries.SHGetKnownFolderPath, optional);
   HMODULE ole = Load(L"ole32.dll", failure);
   if (ole == nullptr || !Resolve(ole, "OleInitialize", libraries.OleInitialize, failure) ||
       !Resolve(ole, "OleUninitialize", libraries.OleUninitialize, failure)) {
     return failure;
   }
+  Resolve(ole, "CoTaskMemFree", libraries.CoTaskMemFree, optional);
   HMODULE dialogs = Load(L"comdlg32.dll", failure);
   if (dialogs == nullptr || !Resolve(dialogs, "GetOpenFileNameW", libraries.GetOpenFileNameW, failure)) return failure;
   Resolve(dialogs, "GetSaveFileNameW", libraries.GetSaveFileNameW, failure);

@@ -7,6 +7,7 @@
 // After windows.h, which they need.
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -19,6 +20,8 @@ using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 using DragQueryFileWFn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
 using DragFinishFn = void(WINAPI*)(HDROP);
 using CommandLineToArgvWFn = LPWSTR*(WINAPI*)(LPCWSTR, int*);
+using SHGetKnownFolderPathFn = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+using CoTaskMemFreeFn = void(WINAPI*)(LPVOID);
 
 struct SystemLibraries {
   ShellExecuteWFn ShellExecuteW = nullptr;
@@ -34,6 +37,10 @@ struct SystemLibraries {
   DragQueryFileWFn DragQueryFileW = nullptr;
   DragFinishFn DragFinish = nullptr;
   CommandLineToArgvWFn CommandLineToArgvW = nullptr;
+  // Where the installed program finds the user's Documents folder, and
+  // what frees the name it is given.
+  SHGetKnownFolderPathFn SHGetKnownFolderPath = nullptr;
+  CoTaskMemFreeFn CoTaskMemFree = nullptr;
 };
 
 // Why loading stopped: the message to show and the exit code.

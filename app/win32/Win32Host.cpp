@@ -107,7 +107,46 @@ Text Win32Host::FromDefinition(std::wstring_view text) const { return Encode(tex
 
 void Win32Host::SetCaption(const Text& caption) { SetWindowTextW(controls_.main, Widen(caption).c_str()); }
 
-void Win32Host::SetStatus(const Text& status) { SetWindowTextW(controls_.statusLine, Widen(status).c_str()); }
+void Win32Host::SetStatus(const Text& status) {
+  status_ = status;
+  SetWindowTextW(controls_.statusLine, Widen(status).c_str());
+}
+
+void Win32Host::ShowWaitCursor(bool wait) {
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(wait ? 32514 : 32512)));  // IDC_WAIT, IDC_ARROW
+}
+
+void Win32Host::StartWork(const Text& what) {
+  if (work_.depth++ > 0) return;
+  work_ = {1, what, {}, GetTickCount64(), false};
+  ShowWaitCursor(true);
+}
+
+void Win32Host::WorkPart(const Text& part) {
+  if (work_.depth == 0) return;
+  work_.part = part;
+  ShowWork(-1);
+}
+
+void Win32Host::ShowWork(int percent) {
+  // A step done within a second leaves the status line alone, so it does
+  // not flicker on every small definition.
+  if (work_.depth == 0 || GetTickCount64() - work_.started < kQuietMilliseconds) return;
+  Text text = work_.what;
+  if (!work_.part.empty()) text += ": " + work_.part;
+  if (percent >= 0) text += " " + NumberToText(percent) + " %";
+  SetWindowTextW(controls_.statusLine, Widen(text + " ...").c_str());
+  // Painted now: the step keeps the message loop waiting.
+  UpdateWindow(controls_.statusLine);
+  work_.shown = true;
+}
+
+void Win32Host::EndWork() {
+  if (work_.depth == 0 || --work_.depth > 0) return;
+  if (work_.shown) SetWindowTextW(controls_.statusLine, Widen(status_).c_str());
+  // The next move of the mouse sets the cursor of the place under it.
+  ShowWaitCursor(false);
+}
 
 void Win32Host::ShowMessage(const Text& text, MessageKind kind) {
   if (kind == MessageKind::Fatal) {
@@ -141,14 +180,16 @@ std::optional<Text> Win32Host::ChooseFile(const FileDialog& dialog) {
   record.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
   record.lpstrTitle = title.empty() ? nullptr : title.c_str();
   record.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
-  // Neither dialog keeps the current directory: the files the later steps
-  // write under bare names go to the folder the user chose.
+  // Neither dialog moves the current directory: the workflow holds the
+  // folder of the definition itself, which a name typed with its whole
+  // path would otherwise leave out of step.
   BOOL chosen = FALSE;
   if (dialog.save) {
-    record.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_LONGNAMES;
+    record.Flags =
+        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_LONGNAMES | OFN_NOCHANGEDIR;
     chosen = libraries_.GetSaveFileNameW(&record);
   } else {
-    record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE | OFN_LONGNAMES;
+    record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE | OFN_LONGNAMES | OFN_NOCHANGEDIR;
     chosen = libraries_.GetOpenFileNameW(&record);
   }
   if (!chosen) return std::nullopt;
@@ -217,11 +258,11 @@ void Win32Host::PasteIntoInputPane() { SendMessageW(controls_.inputPane, WM_PAST
 
 void Win32Host::ShowFile(const Text& fileName) {
   // A file of the program's own (the help link) is beside the program when
-  // it is not in the current folder, which the dialogs move.
+  // it is not beside the definition.
   Text name = fileName;
   if (!Exists(name)) {
     if (const Text folder = ProgramFolder(); !folder.empty()) {
-      if (Text beside = PathIn(folder, fileName); Exists(beside)) name = std::move(beside);
+      if (Text beside = PathIn(folder, FileNameOf(fileName)); Exists(beside)) name = std::move(beside);
     }
   }
   libraries_.ShellExecuteW(nullptr, nullptr, Widen(name).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/Host.h"
@@ -22,7 +23,10 @@ class Win32Host : public Host {
 
   // Called once the input pane exists, with the way to renew it.
   void AttachInputPane(RichEditPane::Renewal renewal) {
-    pane_.Attach(controls_.inputPane, std::move(renewal), [this] { PumpMessages(); });
+    pane_.Attach(controls_.inputPane, std::move(renewal), [this](std::size_t done, std::size_t all) {
+      ShowWork(static_cast<int>(done * 100 / std::max<std::size_t>(all, 1)));
+      PumpMessages();
+    });
   }
 
   void SetCaption(const Text& caption) override;
@@ -31,6 +35,8 @@ class Win32Host : public Host {
   bool AskYesNo(const Text& text, const Text& caption) override;
   std::optional<Text> ChooseFile(const FileDialog& dialog) override;
   Pane& InputPane() override { return pane_; }
+  // The pane's control reported a change of its text.
+  void NotePaneChange() { pane_.NoteChange(); }
   void FocusInputPane() override;
   void SetMenuNameList(const std::vector<Text>& entries) override;
   void ShowSortedList(const std::vector<Text>& lines) override;
@@ -39,6 +45,12 @@ class Win32Host : public Host {
   void PaneAboutToChange() override {
     if (paneChanging_) paneChanging_();
   }
+  void StartWork(const Text& what) override;
+  void WorkPart(const Text& part) override;
+  void EndWork() override;
+  // Whether a long step is at work: the window keeps the wait cursor.
+  bool Working() const { return work_.depth > 0; }
+  static void ShowWaitCursor(bool wait);
   // Who is told before a step replaces the pane's text.
   void OnPaneChange(std::function<void()> told) { paneChanging_ = std::move(told); }
   // The window's keys from now on (the loop takes them before the controls).
@@ -65,8 +77,21 @@ class Win32Host : public Host {
   MessageLoop& loop_;
   const SystemLibraries& libraries_;
   ButtonBarPicture& picture_;
+  // The status line shows the step at work once it has run this long.
+  static constexpr ULONGLONG kQuietMilliseconds = 1000;
+  // Its part, and how far the pane has taken a large text (percent; -1
+  // when the part does not tell).
+  void ShowWork(int percent);
+
   RichEditPane pane_;
   std::function<void()> paneChanging_;
+  Text status_;  // the status the workflow last set, shown again after a step's progress
+  struct Work {
+    int depth = 0;  // a build asked for by Save/Show runs inside it
+    Text what, part;
+    ULONGLONG started = 0;
+    bool shown = false;
+  } work_;
 };
 
 // Shows "Insufficient memory" with no owner and ends the process with exit

@@ -76,6 +76,14 @@ TEST(Road, TheFourStepsByMouseWriteWhatTheCommandLineWrites) {
     EXPECT_TRUE(Shown().ends_with(Narrow(app.File(L"Pravel.Html")) + "\r\n"));
     ExpectFilesOfTheCli(app, definition);
   }
+  // A definition in another folder, its whole path typed into the dialog:
+  // its page is made beside it, and this folder's page stays as it was.
+  ASSERT_TRUE(FreshFolder(app.File(L"typed")));
+  app.CopyData({TEMPLATES, L"Unicode_Input.txt"}, L"typed\\");
+  const std::string page = ReadBytes(app.File(L"Pravel.html"));
+  EXPECT_TRUE(FourSteps(app, app.File(L"typed\\Unicode_Input.txt")).ends_with(L"Located Here: " + app.File(L"typed")));
+  EXPECT_EQ(ReadBytes(app.File(L"Pravel.html")), page);
+  EXPECT_NE(ReadBytes(app.File(L"typed\\Pravel.html")), page);
   app.Click(kExit.x, kExit.y);
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
@@ -155,7 +163,8 @@ TEST(Desktop, StartedAnywhere) {
   for (const std::wstring& folder : {start, definitions}) {
     EXPECT_FALSE(std::filesystem::exists(folder + L"\\Pravel.ini")) << "a template was left in " << Narrow(folder);
   }
-  EXPECT_TRUE(!saved.empty() && saved.back().find(L"templates were read from " + release) != std::wstring::npos);
+  EXPECT_TRUE(!saved.empty() && saved.back().find(L"templates were read from " + release + L": " + definitions +
+                                                  L" holds none.") != std::wstring::npos);
 
   // Widened after the build, the sorted list stands beside the pane.
   SetWindowPos(app.Main(), nullptr, 0, 0, 1400, 900, SWP_NOMOVE | SWP_NOZORDER);
@@ -205,8 +214,9 @@ TEST(Road, BookmarksInLinksChecked) {
   EXPECT_EQ(app.PaneText(), win32::Widen(ReadBytes(app.File(L"Bookmarks.txt"))));
   app.Keys({'K'});
   const std::vector<std::wstring> report = app.Messages("checked");
-  EXPECT_EQ(report, std::vector<std::wstring>{L"Bookmarks_bar / Gone: gone.html: file not found\r\n"
-                                              L"2 links checked, 1 dead, 0 moved, 0 not tried"});
+  EXPECT_EQ(report, std::vector<std::wstring>{
+                        L"Bookmarks_bar / Gone: gone.html: file not found\r\n"
+                        L"2 links checked, 1 dead, 0 moved, 0 access refused, 0 rate-limited, 0 not tried"});
   app.Keys({'2'});
   app.Messages("validated");
   app.Keys({'3'});

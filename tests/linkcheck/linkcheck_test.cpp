@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "linkcheck/Address.h"
+#include "linkcheck/AddressCheck.h"
 
 namespace pravel {
 namespace {
@@ -35,10 +36,18 @@ TEST(LinkCheck, AddressesLeadWhereABrowserGoes) {
       {"\\\\server\\share\\Tom&amp;Jerry.html", AddressTarget::File, "//server/share/Tom&Jerry.html"},
       {"data:text/plain,x", AddressTarget::NotTried, ""},
       {" \t", AddressTarget::Invalid, "no address"},
-      {"http:///a.html", AddressTarget::Invalid, "not a valid address"},
+      {"http://", AddressTarget::Invalid, "not a valid address"},
+      {"http://h.org:8x/", AddressTarget::Invalid, "not a valid address"},
+      {"http:/H.Org:80/./a/../b", AddressTarget::Web, "http://h.org/b"},
+      {"https:\\h.org:443", AddressTarget::Web, "https://h.org/"},
+      {"http://h.org/a\tb\nc", AddressTarget::Web, "http://h.org/abc"},
+      {"http://l\xC3\xB6"
+       "calhost:8/",
+       AddressTarget::Web, "http://xn--lcalhost-n4a:8/"},
       {" HTTP://h.org/a b\"c{}?q=\xC3\xA9#x ", AddressTarget::Web, "http://h.org/a%20b%22c%7B%7D?q=%C3%A9"},
       {"https://h.org", AddressTarget::Web, "https://h.org/"},
-      {"http://h.org/?a=1&amp;b=&#50;&#x33;&copy;", AddressTarget::Web, "http://h.org/?a=1&b=23&copy;"},
+      {"http://h.org/?a=1&amp;b=&#50;&#x33;&copy;&copy&nosuch;", AddressTarget::Web,
+       "http://h.org/?a=1&b=23%C2%A9&copy&nosuch;"},
       {"http://h.org\\a\\b", AddressTarget::Web, "http://h.org/a/b"},
   };
   for (const TargetCase& c : cases) {
@@ -69,6 +78,20 @@ TEST(LinkCheck, RedirectsResolveAgainstTheirRequest) {
   EXPECT_EQ(ResolveRedirect("http://h.org/", "ftp://h.org/f").kind, AddressTarget::NotTried);
 }
 
+TEST(LinkCheck, RetryAfterInSecondsOrAsADate) {
+  constexpr long long kNow = 784111777;  // Sun, 06 Nov 1994 08:49:37 GMT
+  const std::pair<const char*, long long> cases[] = {
+      {"120", 120},
+      {" 0 ", 0},
+      {"Sun, 06 Nov 1994 08:50:07 GMT", 30},
+      {"Sat, 05 Nov 1994 08:49:37 GMT", 0},
+      {"Sun, 06 Nov 1994 08:49", -1},
+      {"soon", -1},
+      {"-5", -1},
+  };
+  for (const auto& [value, seconds] : cases) EXPECT_EQ(RetryAfterSeconds(value, kNow), seconds) << value;
+}
+
 TEST(LinkCheck, StopEndsTheRequestsInFlight) {
   const char* silent = std::getenv("PRAVEL_SILENT_URL");
   ASSERT_NE(silent, nullptr) << "check_links_test.py runs this with the address of a server that never answers";
@@ -86,7 +109,8 @@ TEST(LinkCheck, StopEndsTheRequestsInFlight) {
   stopper.join();
   EXPECT_TRUE(report.stopped);
   EXPECT_EQ(CheckReportText(report),
-            "The check was stopped: 2 links were not checked.\r\n0 links checked, 0 dead, 0 moved, 0 not tried\r\n");
+            "The check was stopped: 2 links were not checked.\r\n"
+            "0 links checked, 0 dead, 0 moved, 0 access refused, 0 rate-limited, 0 not tried\r\n");
 }
 
 }  // namespace

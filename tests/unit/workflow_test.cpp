@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "support/FailingAllocation.h"
@@ -89,7 +90,7 @@ TEST(Workflow, TheFourStepsMoveCaptionStatusAndFlags) {
   EXPECT_EQ(f.host.sortedList, StoredLines(kNormalised));
   // The go-to list follows the rewritten pane.
   EXPECT_EQ(f.host.menuNameList, (std::vector<Text>{"~ GoTo MenuName", "<Fruit>", "<Veg>"}));
-  EXPECT_EQ(f.host.shownFiles, std::vector<Text>{"Pravel.Html"});
+  EXPECT_EQ(f.host.shownFiles, std::vector<Text>{f.dir.File("Pravel.Html")});
   EXPECT_EQ(f.host.status, "Pravels: emptyInput_<>= 0  FileOpen= 1  FileValidated= 0  HtmlBuilt= 0");
   // Step 4 again is refused; the same text can be validated again.
   f.wf.RunCommand(Command::SaveShowHtml);
@@ -248,25 +249,88 @@ TEST(Workflow, ABookmarkFileOpensAsTheDefinitionSavedFromItAndMenusExportAsOne) 
   f.host.dialogAnswers = {f.dir.File("Pravel.html")};
   EXPECT_EQ(f.wf.RunCommand(Command::ExportBookmarks).kind, Outcome::Refused);
   EXPECT_FALSE(fs::exists("Pravel.html"));
+  // Over the definition it is made from: refused, though the dialog only
+  // asked whether to replace a file.
+  f.host.dialogAnswers = {f.dir.File("veg.txt")};
+  EXPECT_EQ(f.wf.RunCommand(Command::ExportBookmarks).kind, Outcome::Refused);
+  EXPECT_EQ(f.host.InputPane().PaneText(), ReadFile("veg.txt"));
   f.host.dialogAnswers = {f.dir.File("back.html")};
   EXPECT_TRUE(f.wf.RunCommand(Command::ExportBookmarks).done());
   EXPECT_NE(ReadFile("back.html").find("<DT><A HREF=\"kale.html\">Kale</A>"), Text::npos);
 }
 
-TEST(Workflow, BuildRefusesADefinitionThatBecameOneOfItsOwnFiles) {
-  // Opened from another folder, "Pravel.ini" is a definition like any
-  // other; once a dialog has made its folder current, the build would
-  // write its records over it and read it back as the page template.
+TEST(Workflow, EveryFileOfTheRoadIsBesideTheDefinitionInThePane) {
+  // Two definitions in two folders, each named by its whole path while
+  // the current folder is a third one: each page is built from its own
+  // folder's template and written there, over nothing of the other.
   Fixture f;
-  fs::create_directory("sub");
-  f.Open(kDefinition, {Command::ValidateInput}, "sub/Pravel.ini");
-  fs::current_path("sub");
-  f.wf.RunCommand(Command::BuildHtml);
-  EXPECT_EQ(f.host.LastMessage(), "Cannot build from the input file " + f.dir.File("sub/Pravel.ini") +
-                                      ": Pravel.ini is a file Pravel writes or reads as a template; save the "
-                                      "definition under another name.");
-  EXPECT_EQ(ReadFile("Pravel.ini"), kDefinition);
-  EXPECT_FALSE(fs::exists("Sorted_Pravel.txt"));
+  const std::vector<Command> road = {Command::ValidateInput, Command::BuildHtml, Command::SaveShowHtml};
+  for (const Text folder : {"a", "b"}) {
+    fs::create_directory(folder);
+    Text page = ReadFile("Pravel.ini");
+    page.replace(page.find("style=\"x\""), 9, "style=\"" + folder + "\"");
+    WriteFile(folder + "/Pravel.ini", page);
+  }
+  f.Open(kDefinition, road, "a/menus.txt");
+  f.Open(CrLfLines({"menuname=<Nuts>", "linkname=<Pecan>", "linkaddress=<pecan.html>"}), road, "b/menus.txt");
+  EXPECT_TRUE(f.host.LastMessage().ends_with("Located Here: " + f.dir.File("b"))) << f.host.LastMessage();
+  for (const auto& [folder, menu] : {std::pair{"a", "Fruit"}, {"b", "Nuts"}}) {
+    const Text page = ReadFile(Text(folder) + "/ShowDraft.Html");
+    EXPECT_NE(page.find("<div style=\"" + Text(folder) + "\">"), Text::npos) << folder;
+    EXPECT_NE(page.find("<form name=\"" + Text(menu) + "\">"), Text::npos) << folder;
+  }
+  for (const char* name : {"Pravel.html", "ShowDraft.Html", "ValidatedInput.txt", "PravelTrace.txt"}) {
+    EXPECT_FALSE(fs::exists(name)) << name << " written in the current folder";
+  }
+
+  // A folder that cannot be written (on Windows a folder's read-only mark
+  // does not stop writing): said so, nothing written anywhere; saved in
+  // another folder, the definition builds there.
+  fs::permissions("b", fs::perms::owner_read | fs::perms::owner_exec);
+  f.wf.RunCommand(Command::ValidateInput);
+#ifndef _WIN32
+  EXPECT_EQ(f.wf.RunCommand(Command::BuildHtml).kind, Outcome::Failed);
+  EXPECT_EQ(f.host.LastMessage(), "Cannot write in the folder " + f.dir.File("b") +
+                                      ": it is read-only.\r\nThe page and its files are made beside the definition. "
+                                      "Save the definition in another folder with Save As, then build again.");
+  EXPECT_FALSE(fs::exists("ValidatedInput.txt"));
+#endif
+  f.host.dialogAnswers.push_back(f.dir.File("a/nuts.txt"));
+  f.wf.RunCommand(Command::SaveAs);
+  EXPECT_TRUE(f.wf.RunCommand(Command::BuildHtml).done());
+  EXPECT_NE(ReadFile("a/ShowDraft.Html").find("Nuts"), Text::npos);
+  EXPECT_EQ(ReadFile("a/nuts.txt"), f.host.InputPane().PaneText());
+  fs::permissions("b", fs::perms::owner_all);
+}
+
+TEST(Workflow, SaveShowAsksBeforeWritingAPageBuiltFromAnOlderPane) {
+  Fixture f;
+  f.Open(kDefinition, {Command::ValidateInput, Command::BuildHtml});
+  Pane& pane = f.host.InputPane();
+  pane.PaneSetText(pane.PaneText() + CrLfLines({"menuname=<LateMenu>", "linkname=<Late>", "linkaddress=<late.html>"}));
+  f.host.questionAnswers = {false, true};
+  EXPECT_EQ(f.wf.RunCommand(Command::SaveShowHtml).kind, Outcome::Refused);  // No: nothing written
+  EXPECT_FALSE(fs::exists("Pravel.html"));
+  EXPECT_EQ(f.Flags(), (std::vector<int>{0, 1, 1, 1}));
+  EXPECT_TRUE(f.wf.RunCommand(Command::SaveShowHtml).done());  // Yes: built again, then written
+  EXPECT_EQ(f.host.questions.size(), 2u);
+  EXPECT_NE(ReadFile("Pravel.html").find("LateMenu"), Text::npos);
+  EXPECT_EQ(f.host.Caption(), kCaptionDone);
+}
+
+TEST(Workflow, OneBoxListsTheRenamedMenusWhateverTheirNumber) {
+  Text definition;
+  for (int i = 0; i < 12; ++i) {
+    definition += CrLfLines({"menuname=<Menu " + NumberToText(i) + ">", "linkname=<x>", "linkaddress=<x.html>"});
+  }
+  Fixture f;
+  f.Open(definition, {Command::ValidateInput, Command::BuildHtml});
+  const auto renamed = std::count_if(f.host.messages.begin(), f.host.messages.end(), [](const Text& message) {
+    return message.find("No spaces allowed") != Text::npos;
+  });
+  EXPECT_EQ(renamed, 1);
+  EXPECT_TRUE(f.host.LastMessage().ends_with("Menu_7\r\n... and 2 more menus renamed the same way."))
+      << f.host.LastMessage();
 }
 
 TEST(Workflow, APageThatCannotBeWrittenIsNotClaimedAndARetryWorks) {
@@ -356,6 +420,13 @@ TEST(EditorTools, FindPasteAndSaveAs) {
   f.wf.RunCommand(Command::PasteLink);
   EXPECT_EQ(f.host.InputPane().PaneText(), "one \r\nlinkname=<>\r\nlinkaddress=<>\r\n\r\n two");
   EXPECT_EQ(f.host.InputPane().PaneSelection(), (std::pair<std::int64_t, std::int64_t>(16, 16)));  // between <>
+  // With the caret inside a statement, on a line of its own after it.
+  f.host.InputPane().PaneSetText("menuname=<Tools>\r\nlinkname=<hammer>");
+  f.host.InputPane().PaneSelect(15, 15);
+  f.wf.RunCommand(Command::PasteLink);
+  EXPECT_EQ(f.host.InputPane().PaneText(),
+            "menuname=<Tools>\r\nlinkname=<>\r\nlinkaddress=<>\r\n\r\n\r\nlinkname=<hammer>");
+  EXPECT_EQ(f.host.InputPane().PaneSelection(), (std::pair<std::int64_t, std::int64_t>(28, 28)));
 
   // Save As asks again when the name it writes is not the one the dialog
   // asked about, and never overwrites a template the next build reads.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <numeric>
 #include <string>
+#include <tuple>
 
 #include "app/win32/MessageLoop.h"
 #include "app/win32/RichEditPane.h"
@@ -53,12 +54,17 @@ TEST(RichEditPane, GivesBackWhatWasSetWithCrLfBreaks) {
   pane.PaneSelect(10, 15);
   pane.PaneReplaceSelection("中");
   EXPECT_EQ(pane.PaneText(), "linkname=<中 brûlée>");
+  // The line at a position, cut there in the definition's bytes, and where
+  // it ends in the control's positions.
+  pane.PaneSetText("menuname=<Café>\r\nlinkname=<中x>\r\n");
+  const Pane::LineAt line = pane.PaneLineAt(27);
+  EXPECT_EQ(std::make_tuple(line.before, line.after, line.end), std::make_tuple("linkname=<中", "x>", 29));
 }
 
 TEST(RichEditPane, LoadsALargeDefinitionWholeInPiecesAndFindsInIt) {
   PaneWindow window;
   std::size_t pumps = 0;
-  RichEditPane pane(window.control, {}, [&pumps] { ++pumps; });
+  RichEditPane pane(window.control, {}, [&pumps](std::size_t, std::size_t) { ++pumps; });
   // The first line fills the first piece exactly, so the second begins
   // with a line that looks like RTF; one line is longer than a piece.
   std::string text = std::string(RichEditPane::kPieceSize - 2, 'x') + "\r\n{\\rtf1 menuname=<A>}\r\n";

@@ -1,4 +1,4 @@
-#include "bookmarks/CharacterReferences.h"
+#include "text/CharacterReferences.h"
 
 #include <algorithm>
 #include <iterator>
@@ -16,7 +16,7 @@ struct NamedReference {
 };
 
 constexpr NamedReference kNamedReferences[] = {
-#include "bookmarks/NamedReferences.inc"
+#include "text/NamedReferences.inc"
 };
 
 // Names are looked up by halves.
