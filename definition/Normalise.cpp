@@ -240,37 +240,22 @@ Text Counted(std::size_t count, std::string_view one, std::string_view many) {
 
 Text LeftOutText(const LeftOut& left) {
   Text text = "Some lines could not be used and were left out of the rebuilt definition:";
-  if (left.orphanAddresses > 0) {
+  // One line for each kind of line left out: how many, and the first one.
+  const auto kind = [&](std::size_t count, std::string_view one, std::string_view many, std::size_t firstLine,
+                        const Text& first) {
+    if (count == 0) return;
     text += CRLF;
-    text += "  " +
-            Counted(left.orphanAddresses, "link address line has no menu name or no link name before it",
-                    "link address lines have no menu name or no link name before them") +
-            " (first: line " + NumberToText(static_cast<std::int64_t>(left.firstOrphanLine)) + ", " +
-            QuotedLine(left.firstOrphan) + ").";
-  }
-  if (left.unclosed > 0) {
-    text += CRLF;
-    text += "  " + Counted(left.unclosed, "statement line has", "statement lines have") +
-            " no closing \">\" after the keyword (first: line " +
-            NumberToText(static_cast<std::int64_t>(left.firstUnclosedLine)) + ", " + QuotedLine(left.firstUnclosed) +
-            ").";
-  }
-  if (left.unusedMenus > 0) {
-    text += CRLF;
-    text += "  " +
-            Counted(left.unusedMenus, "menu name line has no complete link pair under it",
-                    "menu name lines have no complete link pair under them") +
-            " (first: line " + NumberToText(static_cast<std::int64_t>(left.firstUnusedMenuLine)) + ", " +
-            QuotedLine(left.firstUnusedMenu) + ").";
-  }
-  if (left.unusedLinks > 0) {
-    text += CRLF;
-    text += "  " +
-            Counted(left.unusedLinks, "link name line is in no complete link pair",
-                    "link name lines are in no complete link pair") +
-            " (first: line " + NumberToText(static_cast<std::int64_t>(left.firstUnusedLinkLine)) + ", " +
-            QuotedLine(left.firstUnusedLink) + ").";
-  }
+    text += "  " + Counted(count, one, many) + " (first: line " + NumberToText(static_cast<std::int64_t>(firstLine)) +
+            ", " + QuotedLine(first) + ").";
+  };
+  kind(left.orphanAddresses, "link address line has no menu name or no link name before it",
+       "link address lines have no menu name or no link name before them", left.firstOrphanLine, left.firstOrphan);
+  kind(left.unclosed, "statement line has no closing \">\" after the keyword",
+       "statement lines have no closing \">\" after the keyword", left.firstUnclosedLine, left.firstUnclosed);
+  kind(left.unusedMenus, "menu name line has no complete link pair under it",
+       "menu name lines have no complete link pair under them", left.firstUnusedMenuLine, left.firstUnusedMenu);
+  kind(left.unusedLinks, "link name line is in no complete link pair", "link name lines are in no complete link pair",
+       left.firstUnusedLinkLine, left.firstUnusedLink);
   return text;
 }
 

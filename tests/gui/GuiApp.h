@@ -221,6 +221,15 @@ class GuiApp {
     if (!found) ADD_FAILURE() << "no box \"" << Narrow(caption) << "\" within 30 s";
     return found;
   }
+  // Steps 2 to 4 by their keys, every box answered: the texts of Save/Show's.
+  std::vector<std::wstring> ValidateBuildSave() {
+    Keys({'2'});
+    Messages("validated");
+    Keys({'3'});
+    Messages("built");
+    Keys({'4'});
+    return Messages("saved");
+  }
   // Every message box captioned "Pravel" that comes up until the program
   // is quiet: a screenshot of each, OK, and their texts.
   std::vector<std::wstring> Messages(const std::string& step) {

@@ -153,12 +153,7 @@ TEST(Desktop, StartedAnywhere) {
   DeleteObject(pixel);
   DeleteDC(shot);
   ReleaseDC(nullptr, screen);
-  app.Keys({'2'});
-  app.Messages("validated");
-  app.Keys({'3'});
-  app.Messages("built");
-  app.Keys({'4'});
-  const std::vector<std::wstring> saved = app.Messages("saved");
+  const std::vector<std::wstring> saved = app.ValidateBuildSave();
   EXPECT_FALSE(ReadBytes(definitions + L"\\Pravel.html").empty());
   for (const std::wstring& folder : {start, definitions}) {
     EXPECT_FALSE(std::filesystem::exists(folder + L"\\Pravel.ini")) << "a template was left in " << Narrow(folder);
@@ -217,12 +212,7 @@ TEST(Road, BookmarksInLinksChecked) {
   EXPECT_EQ(report, std::vector<std::wstring>{
                         L"Bookmarks_bar / Gone: gone.html: file not found\r\n"
                         L"2 links checked, 1 dead, 0 moved, 0 access refused, 0 rate-limited, 0 not tried"});
-  app.Keys({'2'});
-  app.Messages("validated");
-  app.Keys({'3'});
-  app.Messages("built");
-  app.Keys({'4'});
-  app.Messages("saved");
+  app.ValidateBuildSave();
   EXPECT_NE(ReadBytes(app.File(L"Pravel.html")).find("<option value=\"gone.html\">Gone</option>"), std::string::npos);
 }
 

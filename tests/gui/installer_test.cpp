@@ -125,12 +125,7 @@ TEST(Installer, InstallsForTheUserWorksInDocumentsAndUninstallsCleanly) {
     ASSERT_TRUE(app.WaitForBox(L"Load/Open  Input File   *.txt"));
     app.Keys({VK_RETURN}, false);  // the name offered, in the folder offered
     app.Messages("opened");
-    app.Keys({'2'});
-    app.Messages("validated");
-    app.Keys({'3'});
-    app.Messages("built");
-    app.Keys({'4'});
-    const std::vector<std::wstring> saved = app.Messages("saved");
+    const std::vector<std::wstring> saved = app.ValidateBuildSave();
     EXPECT_TRUE(!saved.empty() && saved.back().ends_with(L"Located Here: " + work));
     EXPECT_FALSE(ReadBytes(work + L"\\Pravel.html").empty());
     EXPECT_EQ(Changes(installed, ListFolder(program)), "") << "written in the program's folder";
