@@ -8,6 +8,7 @@
 #include "app/Workflow.h"
 #include "definition/MenuNames.h"
 #include "definition/Normalise.h"
+#include "html/FormBuilder.h"
 #include "html/PageTemplate.h"
 #include "text/Charset.h"
 #include "text/FileWriter.h"
@@ -58,6 +59,10 @@ Outcome Workflow::BuildHtml() {
   if (!MayReplaceInputFile()) return Outcome::Refusal("the input file changed on disk");
 
   LoadPageTemplate();
+  if (!PageTemplateGivesMenus()) {
+    ShowStatus();
+    return Outcome::Failure("the page template lacks a piece of the page");
+  }
   if (!StripAndBuild(lines)) {
     // Nothing to build from; the pane and the input file are as they were
     // and the user has been told why.
@@ -103,6 +108,25 @@ void Workflow::LoadPageTemplate() {
   ProbedPart part(probe_, "template");
   templateFolder_ = TemplateFolder();
   re2 = ReadTemplate(templateFolder_, kPageTemplateName);
+}
+
+bool Workflow::PageTemplateGivesMenus() {
+  const std::vector<Text> missing = MissingPieces(ReadPageParts(re2));
+  if (missing.empty()) return true;
+  const Text name = PathIn(templateFolder_, kPageTemplateName);
+  // A page without menus, announced as created, would look like a build
+  // that worked; the template is named with what it lacks instead.
+  Text text = "No page is built: the page template " + name;
+  if (re2.empty()) {
+    text += " is empty or missing.";
+  } else {
+    text += " lacks:";
+    for (const Text& piece : missing) text += Text(CRLF) + "    " + piece;
+  }
+  text += CRLF;
+  text += "The input pane and the input file are left as they were.";
+  host.ShowMessage(text, MessageKind::Error);
+  return false;
 }
 
 Text Workflow::TemplateFolder() const {

@@ -136,6 +136,9 @@ class Workflow {
   // user is told, and nothing of the road is written anywhere else.
   bool FolderWritable();
   void LoadPageTemplate();
+  // Whether the page template has the pieces a page of menus is made of;
+  // when it lacks one, the user is told which, before anything is written.
+  bool PageTemplateGivesMenus();
   // Where the page templates are read from: the definition's folder; but
   // when it holds none of the four and the folder beside the program does
   // (the example shipped with it), that one, and nothing is created here.

@@ -19,12 +19,15 @@ std::optional<LineRange> MenuLineRange(const std::vector<Text>& draft) {
 std::vector<std::size_t> AssembleFinalPage(std::vector<Text>& page, TraceLog& trace, std::int32_t columnCount,
                                            std::string_view headerText, std::string_view tableHeaderText,
                                            std::span<Text> menuLines, std::string_view trailerText) {
-  page = StoredLines(headerText);
+  // Templates come from any editor: a line may end in CR LF or LF alone.
+  page = StoredLines(headerText, Breaks::Any);
   // The table adds its opening line, the menu lines and at most one
   // separator per menu line.
   page.reserve(page.size() + 2 + 2 * menuLines.size());
   std::vector<std::size_t> placedAt = TableLayout(trace, page).BuildTable(columnCount, tableHeaderText, menuLines);
-  page.emplace_back(trailerText);
+  // The trailer goes in whole, its own lines written with CR LF like
+  // every other line of the page.
+  page.push_back(WithCrLf(trailerText));
   return placedAt;
 }
 

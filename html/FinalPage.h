@@ -29,9 +29,10 @@ struct LineRange {
 // missing, as after a walk stopped out of order.
 std::optional<LineRange> MenuLineRange(const std::vector<Text>& draft);
 
-// The final page into `page`: the CR LF lines of the header text, the table
-// of the menu lines (moved into the page) and the trailer text as one last
-// item, line breaks included. Returns where each menu line landed.
+// The final page into `page`: the lines of the header text, the table of
+// the menu lines (moved into the page) and the trailer text as one last
+// item, line breaks included. The templates' lines may end in CR LF, LF or
+// both; the page's lines all end in CR LF. Returns where each menu line landed.
 std::vector<std::size_t> AssembleFinalPage(std::vector<Text>& page, TraceLog& trace, std::int32_t columnCount,
                                            std::string_view headerText, std::string_view tableHeaderText,
                                            std::span<Text> menuLines, std::string_view trailerText);

@@ -1,6 +1,7 @@
 #include "html/FormBuilder.h"
 
 #include "definition/Definition.h"
+#include "html/FinalPage.h"
 #include "text/HtmlText.h"
 
 namespace pravel {
@@ -187,6 +188,30 @@ void DraftWalk::HtmlTrailer() {
 }
 
 }  // namespace
+
+std::vector<Text> MissingPieces(const PageParts& page) {
+  std::vector<Text> missing;
+  // The page's menus are the draft's lines after its first "<div style="
+  // line, up to the next "</div>": the draft of one menu of one link shows
+  // whether that link's line would reach the page.
+  std::vector<Text> draft = page.header;
+  draft.insert(draft.end(), page.form.begin(), page.form.end());
+  const std::size_t entryAt = draft.size();
+  draft.push_back(page.entry);
+  draft.emplace_back(kDraftClosingLine);
+  const std::optional<LineRange> menus = MenuLineRange(draft);
+  if (!menus || menus->begin > entryAt || menus->end <= entryAt) {
+    missing.push_back("a line holding " + Text(kMenusStartKey) + " in the page header (between " +
+                      Text(kHeaderStartMarker) + " and " + Text(kHeaderEndMarker) +
+                      "), after which the menus stand, with no " + Text(kMenusEndKey) +
+                      " after it in the header or a menu's form");
+  }
+  if (page.form.empty()) {
+    missing.push_back("the form of a menu, between " + Text(kFormStartMarker) + " and " + Text(kFormEndMarker));
+  }
+  if (page.entry.empty()) missing.push_back("the entry line, the line after " + Text(kEntryMarker));
+  return missing;
+}
 
 Text MenuNameWithoutSpaces(std::string_view name) {
   Text out(name);

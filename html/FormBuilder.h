@@ -42,6 +42,12 @@ WalkEnd DelegateWork(const TextLines& definition, const PageParts& page, std::ve
                      int& HtmlHdrDoneCount, TraceLog& trace, const MenuRenamed& renamed,
                      const ValueToUtf8& toUtf8 = {});
 
+// What a template lacks to give a page that shows its menus, one line for
+// each missing piece, in the words the user is shown; nothing when it lacks
+// nothing: a menu's form, the entry line, and a page header whose line
+// holding "<div style=" the menus follow, with no "</div>" before they end.
+std::vector<Text> MissingPieces(const PageParts& page);
+
 // "Fruit Shop" becomes "Fruit_Shop": a menu name names a form and a list.
 Text MenuNameWithoutSpaces(std::string_view name);
 

@@ -28,7 +28,7 @@ std::vector<Text> Region(const TextLines& lines, std::string_view startMarker, s
 }  // namespace
 
 PageParts ReadPageParts(std::string_view templateText) {
-  const TextLines lines = TextLines::Borrowing(templateText, Breaks::CrLf);
+  const TextLines lines = TextLines::Borrowing(templateText, Breaks::Any);
   PageParts parts;
   parts.header = Region(lines, kHeaderStartMarker, kHeaderEndMarker);
   parts.form = Region(lines, kFormStartMarker, kFormEndMarker);

@@ -30,7 +30,8 @@ struct PageParts {
   Text entry;                // one copy per link, "zzz" and "yyy" filled
 };
 
-// The pieces of the template's CR LF lines: a region is the lines after
+// The pieces of the template's lines (ended by CR LF, or LF alone as
+// editors outside Windows write them): a region is the lines after
 // the first line holding its start marker (markers are found without case,
 // anywhere in a line) up to the next line holding its end marker, or to the
 // end of the template; nothing when the start marker is missing. The entry

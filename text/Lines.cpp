@@ -29,20 +29,30 @@ std::string_view TextLines::Line(std::size_t index) const {
   return Whole().substr(offset, length);
 }
 
-std::vector<Text> StoredLines(std::string_view text) {
+std::vector<Text> StoredLines(std::string_view text, Breaks breaks) {
   // Counted first: the lines of a large definition are stored once, with
   // no list of their places beside them.
   std::size_t count = 0;
-  SplitLines(text, Breaks::CrLf, [&count](std::size_t, std::size_t) { ++count; });
+  SplitLines(text, breaks, [&count](std::size_t, std::size_t) { ++count; });
   std::vector<Text> stored;
   stored.reserve(count);
-  SplitLines(text, Breaks::CrLf,
+  SplitLines(text, breaks,
              [&](std::size_t offset, std::size_t length) { stored.emplace_back(text.substr(offset, length)); });
-  // A final CR LF ends the last line rather than starting an empty one.
+  // A final break ends the last line rather than starting an empty one.
   if (stored.back().empty()) stored.pop_back();
   return stored;
 }
 
-std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find(CRLF)); }
+std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
+
+Text WithCrLf(std::string_view text) {
+  Text written;
+  written.reserve(text.size() + text.size() / 16);
+  SplitLines(text, Breaks::Any, [&](std::size_t offset, std::size_t length) {
+    if (offset > 0) written += CRLF;
+    written += text.substr(offset, length);
+  });
+  return written;
+}
 
 }  // namespace pravel

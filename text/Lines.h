@@ -23,8 +23,8 @@ enum class Breaks {
   // a line break, so a definition saved with Unix or old Mac line ends reads
   // as the lines the user sees in the pane.
   Any,
-  // CR LF only, as the template files and the program's own files have
-  // always been read: a file with LF-only line ends is a single line.
+  // CR LF only, as the program writes its own files: a lone CR or LF
+  // there is part of a value, not the end of a line.
   CrLf,
 };
 
@@ -63,13 +63,16 @@ class TextLines {
   std::shared_ptr<const Spans> spans_;
 };
 
-// The lines of a text stored one per CR LF, as a file of lines is: a final
-// CR LF ends the last line rather than starting an empty one, and an empty
-// text holds no line at all.
-std::vector<Text> StoredLines(std::string_view text);
+// The lines of a text stored one per line break, as a file of lines is: a
+// final break ends the last line rather than starting an empty one, and an
+// empty text holds no line at all.
+std::vector<Text> StoredLines(std::string_view text, Breaks breaks = Breaks::CrLf);
 
-// The text before the first CR LF, or all of it.
+// The text before the first line break of any kind, or all of it.
 std::string_view FirstLine(std::string_view text);
+
+// The text with each of its line breaks written as CR LF.
+Text WithCrLf(std::string_view text);
 
 template <typename Line>
 void SplitLines(std::string_view text, Breaks breaks, Line&& line) {

@@ -186,12 +186,13 @@ TEST(Cli, InputsThatCannotBeReadAreRefusedWithoutAHang) {
   const CliRun r = RunCli("build d.txt", AsOwner());
   EXPECT_EQ(r.err, "Cannot open the input file " + dir.File("d.txt") + ": Permission denied.\nNothing was loaded.\n");
   // A pipe with no writer would keep a read waiting for ever; a page
-  // template that is one reads as empty, like a missing one.
+  // template that is one reads as empty, like a missing one, and the
+  // build is refused for it.
   ASSERT_EQ(::mkfifo("pipe.txt", 0644), 0);
   EXPECT_EQ(RunCli("build pipe.txt", "timeout 30").status, 2);
   fs::permissions("d.txt", fs::perms::owner_all);
   ASSERT_EQ(::mkfifo("Pravel.ini", 0644), 0);
-  EXPECT_EQ(RunCli("build d.txt", "timeout 30").status, 0);
+  EXPECT_EQ(RunCli("build d.txt", "timeout 30").status, 1);
 }
 
 // Killed at any moment, again and again, a build leaves the definition the

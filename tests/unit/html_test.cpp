@@ -19,15 +19,38 @@ using test::CrLfLines;
 // whole template, and how its placeholders are filled, are a golden case.
 TEST(PageTemplate, PiecesAtTheEdgesOfTheTemplate) {
   const std::tuple<Text, std::vector<Text>, Text> cases[] = {
-      {CrLfLines({"a", "<!--/qx form template1-->"}), {}, ""},             // no start marker
-      {CrLfLines({"<!--qx form template1-->", "a"}), {"a", ""}, ""},       // no end marker: to the end
-      {"<!--qx form template1-->\na\n<!--/qx form template1-->", {}, ""},  // LF-only lines are one line
-      {"a\r\n<!--Qx Single Form Entry-->", {}, ""}};                       // the entry marker last
+      {CrLfLines({"a", "<!--/qx form template1-->"}), {}, ""},                // no start marker
+      {CrLfLines({"<!--qx form template1-->", "a"}), {"a", ""}, ""},          // no end marker: to the end
+      {"<!--qx form template1-->\na\n<!--/qx form template1-->", {"a"}, ""},  // LF line ends
+      {"<!--qx form template1-->\r\na\nb\r\n<!--/qx form template1-->\n<!--qx single form entry-->\r\nE\n",
+       {"a", "b"},
+       "E"},                                          // mixed line ends
+      {"a\r\n<!--Qx Single Form Entry-->", {}, ""}};  // the entry marker last
   for (const auto& [text, form, entry] : cases) {
     const PageParts parts = ReadPageParts(text);
     EXPECT_EQ(parts.form, form) << text;
     EXPECT_EQ(parts.entry, entry) << text;
   }
+}
+
+// A template that would give a page without menus is refused before the
+// build writes anything; each piece it lacks is named.
+TEST(PageTemplate, NamesThePiecesAPageOfMenusNeeds) {
+  const Text header = CrLfLines({"<!--qx html hdr-->", "<DIV STYLE=\"x\">", "<!--/qx html hdr-->"});
+  const Text form = CrLfLines({"<!--qx form template1-->", "<select name=\"xxx\">", "<!--/qx form template1-->"});
+  const Text entry = CrLfLines({"<!--qx single form entry-->", "<option value=\"yyy\">zzz</option>"});
+  const std::pair<Text, std::size_t> cases[] = {
+      {header + form + entry, 0},
+      // the menus' div closed at once, or by a form: no link reaches the page
+      {CrLfLines({"<!--qx html hdr-->", "<div style=\"x\"></div>", "<!--/qx html hdr-->"}) + form + entry, 1},
+      {header + CrLfLines({"<!--qx form template1-->", "<td><div>", "</div>", "<!--/qx form template1-->"}) + entry, 1},
+      {"", 3},
+      // the div opened by the form instead of the header
+      {CrLfLines({"<!--qx form template1-->", "<div style=\"x\">", "<!--/qx form template1-->"}) + entry, 0},
+      {header + entry, 1},  // no form
+      {header + form, 1},   // no entry line
+  };
+  for (const auto& [text, missing] : cases) EXPECT_EQ(MissingPieces(ReadPageParts(text)).size(), missing) << text;
 }
 
 TEST(DelegateWork, EmitsAFormPerMenuAndStopsAtAnAddressOutOfTurn) {

@@ -268,7 +268,7 @@ TEST(Workflow, EveryFileOfTheRoadIsBesideTheDefinitionInThePane) {
   for (const Text folder : {"a", "b"}) {
     fs::create_directory(folder);
     Text page = ReadFile("Pravel.ini");
-    page.replace(page.find("style=\"x\""), 9, "class=\"" + folder + "\"");
+    page.replace(page.find("style=\"x\""), 9, "style=\"" + folder + "\"");
     WriteFile(folder + "/Pravel.ini", page);
   }
   f.Open(kDefinition, road, "a/menus.txt");
@@ -276,7 +276,7 @@ TEST(Workflow, EveryFileOfTheRoadIsBesideTheDefinitionInThePane) {
   EXPECT_TRUE(f.host.LastMessage().ends_with("Located Here: " + f.dir.File("b"))) << f.host.LastMessage();
   for (const auto& [folder, menu] : {std::pair{"a", "Fruit"}, {"b", "Nuts"}}) {
     const Text page = ReadFile(Text(folder) + "/ShowDraft.Html");
-    EXPECT_NE(page.find("<div class=\"" + Text(folder) + "\">"), Text::npos) << folder;
+    EXPECT_NE(page.find("<div style=\"" + Text(folder) + "\">"), Text::npos) << folder;
     EXPECT_NE(page.find("<form name=\"" + Text(menu) + "\">"), Text::npos) << folder;
   }
   for (const char* name : {"Pravel.html", "ShowDraft.Html", "ValidatedInput.txt", "PravelTrace.txt"}) {
