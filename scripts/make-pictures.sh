@@ -47,7 +47,7 @@ page="$prefix/drive_c/Menus/Pravel.html"
 [ -s "$page" ] || { echo "make-pictures.sh: the window wrote no page ($page)" >&2; exit 1; }
 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --no-first-run \
   --disable-background-networking --disable-component-update --disable-sync \
-  --host-resolver-rules='MAP * ~NOTFOUND' --window-size=1000,350 \
+  --host-resolver-rules='MAP * ~NOTFOUND' --window-size=1000,410 \
   --screenshot="$work/raw/page.png" "file://$page" >"$work/chromium.log" 2>&1
 
 echo "=== optimised into docs/pictures"
