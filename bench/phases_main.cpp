@@ -119,12 +119,15 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   Text columns = "4";
   Text definition;
+  // As pravel-cli takes -C: the names given are read from DIR; the road's
+  // files go beside the definition whatever the current folder is.
+  Text folder;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-C" && i + 1 < args.size()) {
+      folder = folder.empty() ? args[++i] : PathIn(folder, args[++i]);
       std::error_code ec;
-      fs::current_path(args[++i], ec);
-      if (ec) {
-        std::fprintf(stderr, "pravel-phases: cannot change to %s\n", args[i].c_str());
+      if (!fs::is_directory(PathOf(folder), ec)) {
+        std::fprintf(stderr, "pravel-phases: cannot use the folder %s\n", args[i].c_str());
         return 2;
       }
     } else if (args[i] == "--columns" && i + 1 < args.size()) {
@@ -141,6 +144,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  if (!folder.empty()) definition = PathIn(folder, definition);
   std::error_code ec;
   QuietHost host(definition, columns);
   Workflow wf(host);
